@@ -1,0 +1,108 @@
+#include "GameManager.h"
+
+#include "DisplayManager.h"
+#include "EventStep.h"
+#include "InputManager.h"
+#include "LogManager.h"
+#include "Object.h"
+#include "ObjectList.h"
+#include "WorldManager.h"
+
+#include <chrono>
+#include <thread>
+
+namespace bw {
+
+GameManager& GameManager::getInstance() {
+    static GameManager instance;
+    return instance;
+}
+
+GameManager::~GameManager() {
+    if (state == RUNNING) {
+        LogManager::getInstance().writeLog(1, "WARNING: Game Manager killed before game ended");
+        state = STARTED;
+    }
+    if (state >= STARTED) stopManagers();
+}
+
+int GameManager::startUp() {
+    if (state > STOPPED) return 1;
+    // A manager that fails stays unstarted; the others still come up.
+    LogManager::getInstance().startUp();
+    WorldManager::getInstance().startUp();
+    DisplayManager::getInstance().startUp();
+    InputManager::getInstance().startUp();
+    state = STARTED;
+    LogManager::getInstance().writeLog(2, "Managers have started up");
+    LogManager::getInstance().setLogLevel(2);
+    setStarted(true);
+    return 0;
+}
+
+void GameManager::shutDown() {
+    if (state == STOPPED) return;
+    stopManagers();
+}
+
+void GameManager::stopManagers() {
+    LogManager::getInstance().writeLog(2, "Managers are shutting down");
+    InputManager::getInstance().shutDown();
+    DisplayManager::getInstance().shutDown();
+    WorldManager::getInstance().shutDown();
+    LogManager::getInstance().shutDown();
+    setStarted(false);
+    state = STOPPED;
+}
+
+void GameManager::setGameOver() {
+    if (state == RUNNING) state = STARTED;
+}
+
+void GameManager::runIteration(int step_count) {
+    InputManager::getInstance().getInput();
+
+    const EventStep step(step_count);
+    LogManager& log = LogManager::getInstance();
+    log.writeLog(3, "Sending step# " + std::to_string(step_count));
+    log.flushFile();
+    // Objects created by a step handler join the world but not this copy: they hear the next step.
+    const ObjectList objects = WorldManager::getInstance().getAllObjects();
+    for (Object* object : objects) object->eventHandler(&step);
+
+    WorldManager::getInstance().update();
+    WorldManager::getInstance().draw();
+    DisplayManager::getInstance().swapBuffers();
+}
+
+int GameManager::idleTimeAfter(int elapsed_ms) {
+    if (elapsed_ms <= TARGET_TIME) {
+        const int idle = TARGET_TIME - elapsed_ms;
+        LogManager::getInstance().writeLog(3, "Sleeping for " + std::to_string(idle));
+        return idle;
+    }
+    LogManager::getInstance().writeLog(2, "Took to long - " + std::to_string(elapsed_ms - TARGET_TIME) +
+                                              "msec slower than TARGET_TIME");
+    return 0;
+}
+
+void GameManager::run() {
+    if (state < STARTED) {
+        startUp();
+        LogManager::getInstance().writeLog(1, "WARNING: run was called before starting manager");
+    }
+    frame_clock.delta();
+    state = RUNNING;
+    int step_count = 0;
+    while (true) {
+        frame_clock.delta();
+        runIteration(step_count);
+        const int elapsed = static_cast<int>(frame_clock.split());
+        const int idle = idleTimeAfter(elapsed);
+        if (idle > 0) std::this_thread::sleep_for(std::chrono::milliseconds(idle));
+        ++step_count;
+        if (state != RUNNING) return;
+    }
+}
+
+} // namespace bw

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Clock.h"
+#include "Manager.h"
+
+#include <atomic>
+
+namespace bw {
+
+/// Length of one loop iteration in milliseconds (about 33 iterations a second).
+constexpr int TARGET_TIME = 30;
+
+/// Owns the fixed-rate game loop and the start-up and shut-down order of the other managers:
+/// log, world, display, input up; input, display, world, log down.
+class GameManager : public Manager {
+public:
+    static GameManager& getInstance();
+    /// Warns and shuts everything down if the loop is still running.
+    ~GameManager() override;
+
+    /// Starts the log, world, display and input managers, then sets the log threshold to 2.
+    /// 0 on success, 1 when already started (nothing happens then).
+    int startUp() override;
+    /// Shuts the managers down in the reverse order. Does nothing when stopped.
+    void shutDown() override;
+
+    /// Runs iterations of input, step, update, draw and swap every TARGET_TIME ms until
+    /// setGameOver(). Starts the managers first (with a warning) if nobody did.
+    void run();
+
+    /// Ends the loop after the current iteration. Does nothing when the loop is not running.
+    void setGameOver();
+    /// True while inside run() and not yet told to stop.
+    bool isRunning() const { return state == RUNNING; }
+    /// TARGET_TIME, the frame time game code turns durations into steps with.
+    int getFrameTime() const { return TARGET_TIME; }
+
+    /// One iteration's work without the final sleep: input, the step event for step_count,
+    /// world update, draw, swap. The loop calls it; tools that drive the engine without real
+    /// time (soak tests, benchmarks) call it too.
+    void runIteration(int step_count);
+
+    /// How long to sleep after an iteration that took elapsed_ms, with its log line: "Sleeping
+    /// for" at level 3 or the overrun line at level 2. Returns the milliseconds to sleep (0 on
+    /// an overrun).
+    static int idleTimeAfter(int elapsed_ms);
+
+private:
+    GameManager() = default;
+
+    enum State { STOPPED = 0, STARTED = 1, RUNNING = 2 };
+    void stopManagers();
+
+    // Atomic so that a watchdog or signal-handling thread may end the loop safely.
+    std::atomic<int> state = STOPPED;
+    Clock frame_clock;
+};
+
+} // namespace bw

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "Manager.h"
+
+#include <fstream>
+#include <string>
+
+namespace bw {
+
+/// Name of the log file, relative to the working directory. Emptied at every start.
+inline const std::string LOGFILE_NAME = "brackwen.log";
+
+/// Writes time-stamped diagnostic lines to LOGFILE_NAME, filtered by level.
+/// Levels: 0 errors and notices, 1 warnings, 2 start-up/shut-down and overruns, 3 per-iteration.
+class LogManager : public Manager {
+public:
+    static LogManager& getInstance();
+    ~LogManager() override;
+
+    /// Opens (and truncates) the log file. 0 on success or when already open, -1 when the file
+    /// cannot be opened.
+    int startUp() override;
+    /// Writes the shut-down line and closes the file.
+    void shutDown() override;
+
+    /// Writes "<time> - <message>" when level passes the threshold. 0 when written or filtered
+    /// out, -1 when the stream failed (for example the file never opened).
+    int writeLog(int level, const std::string& message);
+    /// The same at level 0.
+    int writeLog(const std::string& message);
+
+    /// Lines above this level are dropped; a negative threshold lets everything through.
+    void setLogLevel(int level) { threshold = level; }
+    int getLogLevel() const { return threshold; }
+    /// Flush the file after every line.
+    void setFlush(bool do_flush) { flush = do_flush; }
+    /// Also print every line to standard output.
+    void setEcho(bool do_echo) { echo = do_echo; }
+    /// Flushes the file stream (the game loop does this once per iteration).
+    void flushFile();
+
+    /// Current UTC time of day as HH:MM:SS.mmm, seconds zero-padded to six characters
+    /// (07.25 s reads 007.25).
+    static std::string getTimeString();
+    /// The same formatting for a given time of day; seconds may carry milliseconds.
+    static std::string formatTime(int hours, int minutes, double seconds);
+
+private:
+    LogManager() = default;
+
+    std::ofstream file;
+    bool flush = false;
+    bool echo = false;
+    int threshold = -1;
+};
+
+} // namespace bw
