@@ -1,0 +1,161 @@
+#include "InputManager.h"
+
+#include "DisplayManager.h"
+#include "LogManager.h"
+
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Window/Event.hpp>
+#include <SFML/Window/Keyboard.hpp>
+#include <SFML/Window/Mouse.hpp>
+
+#include <array>
+#include <optional>
+
+namespace bw {
+
+namespace {
+
+using Scan = sf::Keyboard::Scancode;
+
+// Keys that follow each other in the engine's numbering, listed from their first engine key.
+constexpr std::array<Scan, 12> FUNCTION_KEYS = {Scan::F1, Scan::F2,  Scan::F3,  Scan::F4,
+                                                Scan::F5, Scan::F6,  Scan::F7,  Scan::F8,
+                                                Scan::F9, Scan::F10, Scan::F11, Scan::F12};
+constexpr std::array<Scan, 26> LETTER_KEYS = {Scan::A, Scan::B, Scan::C, Scan::D, Scan::E, Scan::F, Scan::G,
+                                              Scan::H, Scan::I, Scan::J, Scan::K, Scan::L, Scan::M, Scan::N,
+                                              Scan::O, Scan::P, Scan::Q, Scan::R, Scan::S, Scan::T, Scan::U,
+                                              Scan::V, Scan::W, Scan::X, Scan::Y, Scan::Z};
+constexpr std::array<Scan, 10> DIGIT_KEYS = {Scan::Num1, Scan::Num2, Scan::Num3, Scan::Num4, Scan::Num5,
+                                             Scan::Num6, Scan::Num7, Scan::Num8, Scan::Num9, Scan::Num0};
+
+Vector toVector(sf::Vector2i position) {
+    return {static_cast<float>(position.x), static_cast<float>(position.y)};
+}
+
+} // namespace
+
+InputManager& InputManager::getInstance() {
+    static InputManager instance;
+    return instance;
+}
+
+InputManager::InputManager() {
+    const auto add = [this](Scan scancode, int key) { key_table[static_cast<int>(scancode)] = key; };
+    add(Scan::Space, KEY_SPACE);
+    add(Scan::Enter, KEY_ENTER);
+    add(Scan::Escape, KEY_ESCAPE);
+    add(Scan::Tab, KEY_TAB);
+    add(Scan::Left, KEY_LEFT);
+    add(Scan::Right, KEY_RIGHT);
+    add(Scan::Up, KEY_UP);
+    add(Scan::Down, KEY_DOWN);
+    add(Scan::Pause, KEY_PAUSE);
+    add(Scan::NumpadMinus, KEY_NUMPAD_MINUS);
+    add(Scan::NumpadPlus, KEY_NUMPAD_PLUS);
+    add(Scan::Grave, KEY_GRAVE);
+    add(Scan::Period, KEY_PERIOD);
+    add(Scan::Comma, KEY_COMMA);
+    add(Scan::Slash, KEY_SLASH);
+    add(Scan::LControl, KEY_LEFT_CONTROL);
+    add(Scan::RControl, KEY_RIGHT_CONTROL);
+    add(Scan::LShift, KEY_LEFT_SHIFT);
+    add(Scan::RShift, KEY_RIGHT_SHIFT);
+    for (std::size_t i = 0; i < FUNCTION_KEYS.size(); ++i)
+        add(FUNCTION_KEYS[i], KEY_F1 + static_cast<int>(i));
+    for (std::size_t i = 0; i < LETTER_KEYS.size(); ++i)
+        add(LETTER_KEYS[i], KEY_A + static_cast<int>(i));
+    for (std::size_t i = 0; i < DIGIT_KEYS.size(); ++i)
+        add(DIGIT_KEYS[i], KEY_NUM1 + static_cast<int>(i));
+
+    button_table[static_cast<int>(sf::Mouse::Button::Left)] = BUTTON_LEFT;
+    button_table[static_cast<int>(sf::Mouse::Button::Right)] = BUTTON_RIGHT;
+    button_table[static_cast<int>(sf::Mouse::Button::Middle)] = BUTTON_MIDDLE;
+}
+
+int InputManager::startUp() {
+    DisplayManager& display = DisplayManager::getInstance();
+    if (!display.isStarted() || display.getWindow() == nullptr) {
+        LogManager::getInstance().writeLog(0, "ERROR: InputManager started before DisplayManager");
+        return -1;
+    }
+    // One press event per physical press; holding is reported by KEY_HELD instead.
+    display.getWindow()->setKeyRepeatEnabled(false);
+    setStarted(true);
+    return 0;
+}
+
+void InputManager::shutDown() {
+    if (sf::RenderWindow* window = DisplayManager::getInstance().getWindow())
+        window->setKeyRepeatEnabled(true);
+    setStarted(false);
+}
+
+// Keys and buttons the engine does not know (any scancode outside the table, Scancode::Unknown,
+// the extra mouse buttons) are dropped: they send no event and never touch the down arrays.
+// Reporting them as some real key would make, say, Home act as the space bar.
+Key InputManager::translateKey(int scancode) const {
+    const auto found = key_table.find(scancode);
+    return found == key_table.end() ? UNDEFINED_KEY : static_cast<Key>(found->second);
+}
+
+MouseButton InputManager::translateButton(int button) const {
+    const auto found = button_table.find(button);
+    return found == button_table.end() ? UNDEFINED_MOUSE_BUTTON : static_cast<MouseButton>(found->second);
+}
+
+void InputManager::getInput() {
+    const DisplayManager& display = DisplayManager::getInstance();
+    if (display.getWindow() == nullptr) return;
+    // The window is fetched again for every event: a handler may have shut the display down.
+    while (sf::RenderWindow* window = display.getWindow()) {
+        const std::optional<sf::Event> event = window->pollEvent();
+        if (!event) break;
+        if (const auto* pressed = event->getIf<sf::Event::KeyPressed>()) {
+            const Key key = translateKey(static_cast<int>(pressed->scancode));
+            if (key == UNDEFINED_KEY) continue;
+            key_down[key] = true;
+            const EventKeyboard keyboard(key, KEY_PRESSED);
+            onEvent(&keyboard);
+        } else if (const auto* released = event->getIf<sf::Event::KeyReleased>()) {
+            const Key key = translateKey(static_cast<int>(released->scancode));
+            if (key == UNDEFINED_KEY) continue;
+            key_down[key] = false;
+            const EventKeyboard keyboard(key, KEY_RELEASED);
+            onEvent(&keyboard);
+        } else if (const auto* button_pressed = event->getIf<sf::Event::MouseButtonPressed>()) {
+            const MouseButton button = translateButton(static_cast<int>(button_pressed->button));
+            if (button == UNDEFINED_MOUSE_BUTTON) continue;
+            const EventMouse mouse(MOUSE_PRESSED, button, toVector(button_pressed->position));
+            onEvent(&mouse);
+            button_down[button] = true;
+        } else if (const auto* button_released = event->getIf<sf::Event::MouseButtonReleased>()) {
+            const MouseButton button = translateButton(static_cast<int>(button_released->button));
+            if (button == UNDEFINED_MOUSE_BUTTON) continue;
+            const EventMouse mouse(MOUSE_RELEASED, button, toVector(button_released->position));
+            onEvent(&mouse);
+            button_down[button] = false;
+        } else if (const auto* moved = event->getIf<sf::Event::MouseMoved>()) {
+            const EventMouse mouse(MOUSE_MOVED, UNDEFINED_MOUSE_BUTTON, toVector(moved->position));
+            onEvent(&mouse);
+        }
+        // Everything else (closing, resizing, focus, text, wheel, joystick, touch, sensor) is
+        // ignored: the window stays open until the display manager shuts it down.
+    }
+
+    for (int key = 0; key < KEY_COUNT; ++key) {
+        if (!key_down[key]) continue;
+        const EventKeyboard keyboard(static_cast<Key>(key), KEY_HELD);
+        onEvent(&keyboard);
+    }
+
+    const sf::RenderWindow* window = display.getWindow();
+    if (window == nullptr) return;
+    const Vector pointer = toVector(sf::Mouse::getPosition(*window));
+    for (int button = 0; button < MOUSE_BUTTON_COUNT; ++button) {
+        if (!button_down[button]) continue;
+        const EventMouse mouse(MOUSE_HELD, static_cast<MouseButton>(button), pointer);
+        onEvent(&mouse);
+    }
+}
+
+} // namespace bw
