@@ -1,0 +1,41 @@
+#include "ResourceTestSupport.h"
+
+#include "LogManager.h"
+#include "LogReader.h"
+
+#include <SFML/Audio/SoundBuffer.hpp>
+#include <SFML/Audio/SoundChannel.hpp>
+
+#include <cstdint>
+#include <fstream>
+
+void restartLogForResourceTest() {
+    bw::LogManager& log = bw::LogManager::getInstance();
+    log.shutDown();
+    log.setLogLevel(-1);
+    log.setEcho(false);
+    log.setFlush(false);
+    log.startUp();
+}
+
+std::vector<std::string> resourceLogMessages() {
+    std::vector<std::string> lines = readLogLines();
+    if (!lines.empty() && lines.front() == "Started up LogManager") lines.erase(lines.begin());
+    return lines;
+}
+
+void writeResourceFile(const std::filesystem::path& path, const std::string& text) {
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+    std::ofstream file(path, std::ios::out | std::ios::binary | std::ios::trunc);
+    file << text;
+}
+
+bool writeToneWav(const std::filesystem::path& path, int sample_count) {
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(sample_count));
+    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = (i / 20) % 2 == 0 ? 8000 : -8000;
+    sf::SoundBuffer buffer;
+    if (!buffer.loadFromSamples(samples.data(), samples.size(), 1, 8000, {sf::SoundChannel::Mono}))
+        return false;
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+    return buffer.saveToFile(path);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+/// Restarts the log manager in the current working directory with every level let through,
+/// so brackwen.log holds only what the test writes after "Started up LogManager".
+void restartLogForResourceTest();
+
+/// The log messages written since the log was started, without the start-up line.
+std::vector<std::string> resourceLogMessages();
+
+/// Writes text byte for byte (no line-ending translation), creating parent folders.
+void writeResourceFile(const std::filesystem::path& path, const std::string& text);
+
+/// Writes a mono 16-bit WAV of a square tone, sample_count samples at 8000 Hz. False when
+/// SFML could not save it.
+bool writeToneWav(const std::filesystem::path& path, int sample_count);
