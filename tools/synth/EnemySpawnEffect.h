@@ -1,0 +1,15 @@
+#pragma once
+
+#include "SoundPiece.h"
+
+namespace synth {
+
+/// A giant enemy spider arriving: an ominous low rumble that swells and rises, 1.2 s.
+class EnemySpawnEffect : public SoundPiece {
+public:
+    std::string relativePath() const override { return "Audio/SFX/enemySpawn.wav"; }
+    AudioClip render() const override;
+    float targetPeak() const override { return 0.85f; }
+};
+
+} // namespace synth

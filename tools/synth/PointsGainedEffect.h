@@ -1,0 +1,15 @@
+#pragma once
+
+#include "SoundPiece.h"
+
+namespace synth {
+
+/// Points scored: a bright two-note blip, the second a fourth above the first, 0.25 s.
+class PointsGainedEffect : public SoundPiece {
+public:
+    std::string relativePath() const override { return "Audio/SFX/pointsGained.wav"; }
+    AudioClip render() const override;
+    float targetPeak() const override { return 0.6f; }
+};
+
+} // namespace synth
