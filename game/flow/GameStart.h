@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Object.h"
+
+/// Which screen the game shows.
+enum GameState {
+    TITLE = 0,
+    PLAYING = 1,
+    GAME_OVER = 2,
+};
+
+/// Runs the game's screens: the title screen with its instructions, play, and the game-over
+/// screen; W moves on, Escape outside play ends the program. Also switches the music.
+class GameStart : public bw::Object {
+public:
+    /// Steps per half-period of the title prompt's blinking.
+    static constexpr int BLINK_STEPS = 18;
+
+    /// The one GameStart; the first call creates it, shows the title and plays its music.
+    static GameStart& getInstance();
+    ~GameStart() override;
+
+    /// Steps and keyboard events give 1, anything else 0.
+    int eventHandler(const bw::Event* event) override;
+    /// Draws the current screen. Always 1.
+    int draw() override;
+
+    /// Switches to the game-over screen; six saucers fall onto the web. Called by the dying Player.
+    void gameOver();
+
+    /// The screen shown: TITLE, PLAYING or GAME_OVER.
+    int getState() const { return state; }
+    /// Step events received since creation; never reset.
+    int getStepCount() const { return step_count; }
+
+private:
+    GameStart();
+    void startGame();
+    void returnToMenu();
+    void drawTitle();
+    void drawGameOver();
+
+    int state = TITLE;
+    int step_count = 0;
+};

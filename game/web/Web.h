@@ -1,0 +1,94 @@
+#pragma once
+
+#include "Object.h"
+#include "Vector.h"
+
+#include <array>
+#include <cstdint>
+
+/// String bits of one intersection: which of its four strings are intact (or blinking).
+enum WebDirection : std::uint32_t {
+    UP = 1,    ///< to (x, y - 1)
+    RIGHT = 2, ///< to (x + 1, y)
+    DOWN = 4,  ///< to (x, y + 1)
+    LEFT = 8,  ///< to (x - 1, y)
+};
+
+/// The playing field: 8 columns × 6 rows of intersections joined by strings, spanning the whole
+/// window. Web coordinates are (column 0–7, row 0–5); lookups round each component to the
+/// nearest whole number. Operations that change strings return 1 when they changed something,
+/// 0 when there was nothing to change and -1 after logging a warning.
+class Web : public bw::Object {
+public:
+    static constexpr int COLUMNS = 8;
+    static constexpr int ROWS = 6;
+
+    /// The one web, created (and woven) on the first call.
+    static Web& getInstance();
+    ~Web() override;
+
+    /// Draws junctions and strings, blinking ones red and grey. Always 0.
+    int draw() override;
+
+    /// Weaves all 58 strings again, stops all blinking and shows the web.
+    void reset();
+    /// Stops drawing the web.
+    void hide();
+    bool isVisible() const { return visible; }
+
+    /// 0 ≤ x < 8 and 0 ≤ y < 6, on the unrounded values.
+    bool isInBounds(bw::Vector c) const;
+    /// Rounded x is 0 or 7, or rounded y is 0 or 5 (corners included).
+    bool isEdge(bw::Vector c) const;
+    /// |a.x − b.x| = 1 or |a.y − b.y| = 1, compared exactly.
+    bool isAdjacent(bw::Vector a, bw::Vector b) const;
+    /// The intact string bits at c (rounded); c must lie inside the web.
+    std::uint32_t getConnections(bw::Vector c) const;
+    /// The blinking string bits at c (rounded); c must lie inside the web.
+    std::uint32_t getFlashing(bw::Vector c) const;
+    /// Sum of the unit offsets of the bits set in mask, (0, 0) for none.
+    static bw::Vector directionToOffset(std::uint32_t mask);
+
+    int removeOnIntersection(bw::Vector c, std::uint32_t mask);
+    int addOnIntersection(bw::Vector c, std::uint32_t mask);
+    int flashOnIntersection(bool on, bw::Vector c, std::uint32_t mask);
+    /// Cuts the string between neighbours a and b (both ends).
+    int severConnection(bw::Vector a, bw::Vector b);
+    /// Restores the string between neighbours a and b (both ends).
+    int repairConnection(bw::Vector a, bw::Vector b);
+    /// Starts (on) or stops the blinking of the string between neighbours a and b.
+    int flashConnection(bool on, bw::Vector a, bw::Vector b);
+    /// Restores every string on the straight line from a border intersection across the web,
+    /// awarding 200 points for each string it restores.
+    void repairLine(bw::Vector edge);
+
+    /// A random intersection with at least one string (interior only without include_border);
+    /// NO_POSITION when none is left.
+    bw::Vector getRandomIntersection(bool include_border);
+    /// A random border intersection with a string; NO_POSITION when none is left.
+    bw::Vector getRandomEdgeIntersection();
+    /// A random world position on a string next to a random intersection (where a fly sits);
+    /// NO_POSITION when no intersection has a string.
+    bw::Vector getRandomStringPosition(bool include_border);
+
+    /// Web coordinate to world position in cells: (c.x / 7 × H, c.y / 5 × V).
+    bw::Vector webToWorld(bw::Vector c) const;
+    /// World position in cells to web coordinate.
+    bw::Vector worldToWeb(bw::Vector p) const;
+
+    /// Number of frames in which a visible web was drawn (drives the blinking).
+    static int getBlinkCounter() { return blink_counter; }
+
+private:
+    Web();
+    void weave();
+    /// True when some intersection in the allowed range still has a string; guards the random
+    /// searches, which would otherwise never end.
+    bool anyStringLeft(bool include_border) const;
+
+    using Masks = std::array<std::array<std::uint32_t, COLUMNS>, ROWS>;
+    bool visible = true;
+    Masks intersections{};
+    Masks flashing{};
+    static int blink_counter;
+};
