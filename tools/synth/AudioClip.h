@@ -18,6 +18,15 @@ public:
     /// A clip long enough to hold the given duration (seconds, rounded to the nearest sample).
     static AudioClip ofSeconds(double seconds);
 
+    /// A clip of the given duration (seconds) whose sample at time t (seconds) is valueAt(t), called
+    /// once per sample from the first to the last, so valueAt may move oscillators and filters on.
+    template <typename ValueAt> static AudioClip generate(double seconds, ValueAt valueAt) {
+        AudioClip clip = ofSeconds(seconds);
+        for (std::size_t i = 0; i < clip.size(); ++i)
+            clip[i] = static_cast<float>(valueAt(static_cast<double>(i) / SAMPLE_RATE));
+        return clip;
+    }
+
     /// Number of samples.
     std::size_t size() const { return samples.size(); }
 

@@ -12,7 +12,6 @@ namespace synth {
 
 AudioClip CutWebEffect::render() const {
     constexpr double LENGTH = 0.45;
-    AudioClip clip = AudioClip::ofSeconds(LENGTH);
     const Envelope burst = Envelope::percussive(0.002, 0.3);
     const Envelope twang = Envelope::percussive(0.001, 0.4);
     const PitchCurve slack({{0.0, 330.0}, {0.4, 290.0}}); // the freed string loses tension
@@ -22,8 +21,7 @@ AudioClip CutWebEffect::render() const {
     OnePoleFilter burstFilter(OnePoleFilter::LOW_PASS, 5000.0);
     OnePoleFilter stringFilter(OnePoleFilter::LOW_PASS, 1500.0);
 
-    for (std::size_t i = 0; i < clip.size(); ++i) {
-        const double t = static_cast<double>(i) / AudioClip::SAMPLE_RATE;
+    return AudioClip::generate(LENGTH, [&](double t) {
         const double white = noise.next();
         const double snap =
             0.5 * white * std::exp(-t / 0.0015) + 0.4 * crack.next(2400.0) * std::exp(-t / 0.01);
@@ -31,9 +29,8 @@ AudioClip CutWebEffect::render() const {
         const double rush = 1.2 * burstFilter.process(white) * burst.level(t, LENGTH);
         const double ring =
             0.3 * stringFilter.process(string.next(slack.frequencyAt(t))) * twang.level(t, LENGTH);
-        clip[i] = static_cast<float>(snap + rush + ring);
-    }
-    return clip;
+        return snap + rush + ring;
+    });
 }
 
 } // namespace synth

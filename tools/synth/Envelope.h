@@ -16,6 +16,10 @@ public:
     /// Loudness (0..1) at time t (seconds from the note's start) of a note held for gate seconds.
     double level(double t, double gate) const;
 
+    /// Loudness (0..1) at time t (seconds) of a note held just long enough for its release to end at
+    /// end (seconds): a sound that fills a clip of end seconds and dies out exactly with it.
+    double levelEndingAt(double t, double end) const { return level(t, end - release); }
+
     /// Seconds from the note's start until the level is 0 for good, for a note held gate seconds.
     double length(double gate) const;
 

@@ -14,7 +14,6 @@ AudioClip FlyBuzzEffect::render() const {
     constexpr double LENGTH = 0.7;
     constexpr double BASE_PITCH = 175.0;     // Hz, a house fly's wing-beat range
     constexpr double STRUGGLE_PERIOD = 0.08; // seconds between jerks
-    AudioClip clip = AudioClip::ofSeconds(LENGTH);
     const Envelope envelope(0.015, 0.05, 0.85, 0.12);
     Oscillator body(SAW);
     Oscillator rasp(SAW);
@@ -25,8 +24,7 @@ AudioClip FlyBuzzEffect::render() const {
     double struggleTarget = 0.0;
     double struggle = 0.0;
     double nextJerk = 0.0;
-    for (std::size_t i = 0; i < clip.size(); ++i) {
-        const double t = static_cast<double>(i) / AudioClip::SAMPLE_RATE;
+    return AudioClip::generate(LENGTH, [&](double t) {
         if (t >= nextJerk) {
             struggleTarget = 0.12 * jerks.next();
             nextJerk += STRUGGLE_PERIOD;
@@ -35,11 +33,9 @@ AudioClip FlyBuzzEffect::render() const {
         const double wobble = 0.05 * std::sin(2.0 * std::numbers::pi * 7.0 * t);
         const double f = BASE_PITCH * (1.0 + wobble + struggle);
         const double wings = 0.6 + 0.4 * std::sin(2.0 * std::numbers::pi * 33.0 * t);
-        double value = 0.6 * body.next(f) + 0.35 * rasp.next(f * 2.01) + 0.12 * grit.next();
-        value = tone.process(value) * wings * envelope.level(t, LENGTH - 0.12);
-        clip[i] = static_cast<float>(value);
-    }
-    return clip;
+        const double value = 0.6 * body.next(f) + 0.35 * rasp.next(f * 2.01) + 0.12 * grit.next();
+        return tone.process(value) * wings * envelope.levelEndingAt(t, LENGTH);
+    });
 }
 
 } // namespace synth

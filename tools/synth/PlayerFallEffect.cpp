@@ -13,23 +13,19 @@ namespace synth {
 
 AudioClip PlayerFallEffect::render() const {
     constexpr double LENGTH = 1.3;
-    constexpr double RELEASE = 0.4;
-    AudioClip clip = AudioClip::ofSeconds(LENGTH);
-    const Envelope envelope(0.02, 0.001, 1.0, RELEASE);
+    const Envelope envelope(0.02, 0.001, 1.0, 0.4);
     const PitchCurve drop({{0.0, 1700.0}, {1.25, 220.0}});
     Oscillator whistle(SINE);
     Oscillator overtone(SINE);
     NoiseGenerator air(0xFA11u);
     OnePoleFilter breath(OnePoleFilter::HIGH_PASS, 3000.0);
 
-    for (std::size_t i = 0; i < clip.size(); ++i) {
-        const double t = static_cast<double>(i) / AudioClip::SAMPLE_RATE;
+    return AudioClip::generate(LENGTH, [&](double t) {
         const double f = drop.frequencyAt(t) * (1.0 + 0.015 * std::sin(2.0 * std::numbers::pi * 6.0 * t));
         const double value =
             whistle.next(f) + 0.15 * overtone.next(2.0 * f) + 0.05 * breath.process(air.next());
-        clip[i] = static_cast<float>(value * envelope.level(t, LENGTH - RELEASE));
-    }
-    return clip;
+        return value * envelope.levelEndingAt(t, LENGTH);
+    });
 }
 
 } // namespace synth

@@ -1,141 +1,71 @@
 #include "ThemeTune.h"
 
-#include "Pitch.h"
-
-#include <array>
-
 namespace synth {
 
 namespace {
 
-// A sixteenth note of exactly 5400 samples: 0.1224 s, about 122.5 beats a minute.
-constexpr std::size_t SAMPLES_PER_STEP = 5400;
-constexpr int STEPS_PER_BAR = 16;
-constexpr int BARS = 16;
+BandTune::Score themeScore() {
+    BandTune::Score score;
+    // clang-format off
+    score.relativePath = "Audio/TarnwickTheme.wav";
+    // A sixteenth note of exactly 5400 samples: 0.1224 s, about 122.5 beats a minute.
+    score.samplesPerStep = 5400;
+    // Dm Dm Bb C | Dm Dm Bb A | Gm Gm Dm Dm | Bb C A A, the last A leading back to the first Dm.
+    score.chords = {
+        {50, true}, {50, true}, {46, false}, {48, false},
+        {50, true}, {50, true}, {46, false}, {45, false},
+        {43, true}, {43, true}, {50, true}, {50, true},
+        {46, false}, {48, false}, {45, false}, {45, false}};
 
-// The chord of each bar as its root (MIDI) and whether it is minor:
-// Dm Dm Bb C | Dm Dm Bb A | Gm Gm Dm Dm | Bb C A A, the last A leading back to the first Dm.
-struct Chord {
-    int root;
-    bool minor;
-};
-// clang-format off
-constexpr std::array<Chord, BARS> CHORDS = {{
-    {50, true}, {50, true}, {46, false}, {48, false},
-    {50, true}, {50, true}, {46, false}, {45, false},
-    {43, true}, {43, true}, {50, true}, {50, true},
-    {46, false}, {48, false}, {45, false}, {45, false}
-}};
-// clang-format on
+    score.lead = {.waveform = SQUARE, .pulseWidth = 0.3, .envelope = Envelope(0.005, 0.12, 0.6, 0.09),
+                  .cutoff = 3200.0, .vibratoDepth = 0.18, .vibratoRate = 6.0, .vibratoDelay = 0.12,
+                  .detune = 6.0, .gain = 0.4};
+    score.melody =
+        "D5:2 -:2 D5:2 F5:2 A5:4 G5:2 F5:2 | E5:2 F5:2 D5:4 -:4 A4:4 | Bb4:2 D5:2 F5:4 Bb5:4 A5:2 G5:2 | "
+        "A5:4 G5:2 E5:2 C5:4 E5:4 | D5:2 -:2 D5:2 F5:2 A5:4 C6:2 A5:2 | D6:6 C6:2 A5:4 F5:4 | "
+        "G5:4 F5:2 D5:2 Bb4:4 D5:4 | C#5:4 E5:2 A5:2 G5:4 E5:4 | G4:2 Bb4:2 D5:4 G5:4 F5:2 D5:2 | "
+        "Bb4:4 D5:2 G5:2 F5:4 D5:4 | A4:2 D5:2 F5:4 A5:4 G5:2 F5:2 | E5:4 D5:4 -:4 A4:4 | "
+        "D5:4 F5:2 Bb5:2 A5:4 F5:4 | G5:4 E5:2 C5:2 E5:4 G5:4 | A5:6 G5:2 E5:4 C#5:4 | "
+        "A4:4 C#5:4 E5:4 A5:2 -:2 |";
+    score.leadLegato = 0.85;
 
-constexpr const char* MELODY =
-    "D5:2 -:2 D5:2 F5:2 A5:4 G5:2 F5:2 | E5:2 F5:2 D5:4 -:4 A4:4 | Bb4:2 D5:2 F5:4 Bb5:4 A5:2 G5:2 | "
-    "A5:4 G5:2 E5:2 C5:4 E5:4 | D5:2 -:2 D5:2 F5:2 A5:4 C6:2 A5:2 | D6:6 C6:2 A5:4 F5:4 | "
-    "G5:4 F5:2 D5:2 Bb4:4 D5:4 | C#5:4 E5:2 A5:2 G5:4 E5:4 | G4:2 Bb4:2 D5:4 G5:4 F5:2 D5:2 | "
-    "Bb4:4 D5:2 G5:2 F5:4 D5:4 | A4:2 D5:2 F5:4 A5:4 G5:2 F5:2 | E5:4 D5:4 -:4 A4:4 | "
-    "D5:4 F5:2 Bb5:2 A5:4 F5:4 | G5:4 E5:2 C5:2 E5:4 G5:4 | A5:6 G5:2 E5:4 C#5:4 | A4:4 C#5:4 E5:4 A5:2 -:2 "
-    "|";
+    // Bass in eighths an octave down, jumping between the root and its octave: the engine of the tune.
+    BandTune::ChordPart bass{
+        .sound = {.waveform = SAW, .envelope = Envelope(0.004, 0.12, 0.5, 0.06), .cutoff = 700.0,
+                  .gain = 0.55},
+        .octave = -1,
+        .legato = 0.75,
+        .hits = {{0, 2, {0}, 1.0f}, {2, 2, {3}, 0.8f}, {4, 2, {0}, 0.8f}, {6, 2, {3}, 0.8f},
+                 {8, 2, {0}, 1.0f}, {10, 2, {3}, 0.8f}, {12, 2, {0}, 0.8f}, {14, 2, {3}, 0.8f}}};
+    // Short chord stabs an octave up, on the off-beats of beats two and four.
+    BandTune::ChordPart stab{
+        .sound = {.waveform = SAW, .envelope = Envelope(0.003, 0.1, 0.0, 0.04), .cutoff = 1600.0,
+                  .detune = 10.0, .gain = 0.13},
+        .octave = 1,
+        .legato = 0.8,
+        .hits = {{6, 1, {0, 1, 2}, 1.0f}, {14, 1, {0, 1, 2}, 1.0f}}};
+    score.chordParts = {bass, stab};
 
-ToneInstrument::Settings leadSettings() {
-    ToneInstrument::Settings s;
-    s.waveform = SQUARE;
-    s.pulseWidth = 0.3;
-    s.envelope = Envelope(0.005, 0.12, 0.6, 0.09);
-    s.cutoff = 3200.0;
-    s.vibratoDepth = 0.18;
-    s.vibratoRate = 6.0;
-    s.vibratoDelay = 0.12;
-    s.detune = 6.0;
-    s.gain = 0.4;
-    return s;
-}
-
-ToneInstrument::Settings stabSettings() {
-    ToneInstrument::Settings s;
-    s.waveform = SAW;
-    s.envelope = Envelope(0.003, 0.1, 0.0, 0.04);
-    s.cutoff = 1600.0;
-    s.detune = 10.0;
-    s.gain = 0.13;
-    return s;
-}
-
-ToneInstrument::Settings bassSettings() {
-    ToneInstrument::Settings s;
-    s.waveform = SAW;
-    s.envelope = Envelope(0.004, 0.12, 0.5, 0.06);
-    s.cutoff = 700.0;
-    s.gain = 0.55;
-    return s;
-}
-
-DrumInstrument::Settings kickSettings() {
-    DrumInstrument::Settings s;
-    s.toneStart = 150.0;
-    s.toneEnd = 45.0;
-    s.toneDrop = 0.035;
-    s.toneDecay = 0.25;
-    s.noiseLevel = 0.1;
-    s.noiseDecay = 0.01;
-    s.gain = 0.85;
-    return s;
-}
-
-DrumInstrument::Settings snareSettings() {
-    DrumInstrument::Settings s;
-    s.toneStart = 210.0;
-    s.toneEnd = 170.0;
-    s.toneDecay = 0.09;
-    s.toneLevel = 0.35;
-    s.noiseLevel = 0.8;
-    s.noiseDecay = 0.15;
-    s.highPass = 1000.0;
-    s.lowPass = 9000.0;
-    s.gain = 0.5;
-    return s;
-}
-
-DrumInstrument::Settings hatSettings() {
-    DrumInstrument::Settings s;
-    s.toneLevel = 0.0;
-    s.toneDecay = 0.001;
-    s.noiseLevel = 1.0;
-    s.noiseDecay = 0.03;
-    s.highPass = 7500.0;
-    s.lowPass = 15000.0;
-    s.gain = 0.25;
-    return s;
+    BandTune::DrumPart kick{
+        .sound = {.toneStart = 150.0, .toneEnd = 45.0, .toneDrop = 0.035, .toneDecay = 0.25,
+                  .noiseDecay = 0.01, .noiseLevel = 0.1, .gain = 0.85},
+        .pattern = "X.......X.x....."};
+    BandTune::DrumPart snare{
+        .sound = {.toneStart = 210.0, .toneEnd = 170.0, .toneDecay = 0.09, .toneLevel = 0.35,
+                  .noiseDecay = 0.15, .noiseLevel = 0.8, .highPass = 1000.0, .lowPass = 9000.0, .gain = 0.5},
+        .pattern = "....X.......X...",
+        .lastBar = "....X.......X.xx"};
+    BandTune::DrumPart hat{
+        .sound = {.toneDecay = 0.001, .toneLevel = 0.0, .noiseDecay = 0.03, .noiseLevel = 1.0,
+                  .highPass = 7500.0, .lowPass = 15000.0, .gain = 0.25},
+        .pattern = "x.o.x.o.x.o.x.o."};
+    score.drums = {kick, snare, hat};
+    // clang-format on
+    return score;
 }
 
 } // namespace
 
-ThemeTune::ThemeTune()
-    : lead(leadSettings()), stab(stabSettings()), bass(bassSettings()), kick(kickSettings()),
-      snare(snareSettings()), hat(hatSettings()), sequencer(SAMPLES_PER_STEP, STEPS_PER_BAR, BARS) {
-    sequencer.addMelody(lead, 0, MELODY, 1.0f, 0.85);
-
-    for (int bar = 0; bar < BARS; ++bar) {
-        const Chord& chord = CHORDS[static_cast<std::size_t>(bar)];
-        const int start = bar * STEPS_PER_BAR;
-        // Bass in eighths, jumping between the root and its octave: the engine of the tune.
-        const int root = chord.root - 12;
-        for (int eighth = 0; eighth < 8; ++eighth) {
-            const int note = eighth % 2 == 0 ? root : root + 12;
-            sequencer.addNote(bass, start + 2 * eighth, 2, Pitch::frequency(note),
-                              eighth % 4 == 0 ? 1.0f : 0.8f, 0.75);
-        }
-        // Short chord stabs on the off-beats of beats two and four.
-        const std::array<int, 3> triad = {chord.root + 12, chord.root + (chord.minor ? 15 : 16),
-                                          chord.root + 19};
-        for (int step : {6, 14})
-            for (int tone : triad)
-                sequencer.addNote(stab, start + step, 1, Pitch::frequency(tone), 1.0f, 0.8);
-    }
-
-    sequencer.addRhythm(kick, 0, "X.......X.x.....", BARS);
-    sequencer.addRhythm(snare, 0, "....X.......X...", BARS - 1);
-    sequencer.addRhythm(snare, (BARS - 1) * STEPS_PER_BAR, "....X.......X.xx", 1);
-    sequencer.addRhythm(hat, 0, "x.o.x.o.x.o.x.o.", BARS);
-}
+ThemeTune::ThemeTune() : BandTune(themeScore()) {}
 
 } // namespace synth

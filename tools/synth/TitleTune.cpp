@@ -1,138 +1,73 @@
 #include "TitleTune.h"
 
-#include "Pitch.h"
-
 #include <array>
 
 namespace synth {
 
 namespace {
 
-// 100 beats a minute: a sixteenth note is 0.15 s, an exact 6615 samples.
-constexpr std::size_t SAMPLES_PER_STEP = 6615;
-constexpr int STEPS_PER_BAR = 16;
-constexpr int BARS = 12;
+BandTune::Score titleScore() {
+    BandTune::Score score;
+    // clang-format off
+    score.relativePath = "Audio/TitleSimple.wav";
+    // 100 beats a minute: a sixteenth note is 0.15 s, an exact 6615 samples.
+    score.samplesPerStep = 6615;
+    // Am F C G | Am F Dm E | Am F G E, the last E leading back to the first Am.
+    score.chords = {
+        {57, true}, {53, false}, {48, false}, {55, false},
+        {57, true}, {53, false}, {50, true}, {52, false},
+        {57, true}, {53, false}, {55, false}, {52, false}};
 
-// The chord of each bar as its root (MIDI) and whether it is minor:
-// Am F C G | Am F Dm E | Am F G E, the last E leading back to the first Am.
-struct Chord {
-    int root;
-    bool minor;
-};
-// clang-format off
-constexpr std::array<Chord, BARS> CHORDS = {{
-    {57, true}, {53, false}, {48, false}, {55, false},
-    {57, true}, {53, false}, {50, true}, {52, false},
-    {57, true}, {53, false}, {55, false}, {52, false}
-}};
-// clang-format on
+    score.lead = {.waveform = TRIANGLE, .envelope = Envelope(0.012, 0.25, 0.55, 0.3), .cutoff = 5000.0,
+                  .vibratoDepth = 0.12, .vibratoRate = 5.0, .octaveLevel = 0.15, .gain = 0.55};
+    score.melody =
+        "E5:4 A4:2 C5:2 E5:4 D5:2 C5:2 | A4:6 C5:2 F5:4 E5:4 | G4:4 C5:2 E5:2 G5:4 E5:4 | "
+        "D5:6 B4:2 G4:8 | E5:4 A5:2 G5:2 E5:4 C5:4 | F5:4 E5:2 D5:2 C5:4 A4:4 | "
+        "D5:4 F5:2 A5:2 G5:4 F5:4 | E5:6 D5:2 B4:4 G#4:4 | A4:4 C5:2 E5:2 A5:6 G5:2 | "
+        "F5:4 A5:2 F5:2 C5:8 | D5:4 G5:2 D5:2 B4:4 D5:4 | E5:8 G#4:4 B4:4 |";
+    score.leadLegato = 0.92;
 
-constexpr const char* MELODY =
-    "E5:4 A4:2 C5:2 E5:4 D5:2 C5:2 | A4:6 C5:2 F5:4 E5:4 | G4:4 C5:2 E5:2 G5:4 E5:4 | D5:6 B4:2 G4:8 | "
-    "E5:4 A5:2 G5:2 E5:4 C5:4 | F5:4 E5:2 D5:2 C5:4 A4:4 | D5:4 F5:2 A5:2 G5:4 F5:4 | E5:6 D5:2 B4:4 G#4:4 | "
-    "A4:4 C5:2 E5:2 A5:6 G5:2 | F5:4 A5:2 F5:2 C5:8 | D5:4 G5:2 D5:2 B4:4 D5:4 | E5:8 G#4:4 B4:4 |";
+    // A music-box arpeggio up and down the chord's notes, leaning on each beat.
+    BandTune::ChordPart arpeggio{
+        .sound = {.waveform = SQUARE, .pulseWidth = 0.25, .envelope = Envelope(0.004, 0.18, 0.0, 0.05),
+                  .cutoff = 1800.0, .gain = 0.16},
+        .octave = 0,
+        .legato = 0.9};
+    constexpr std::array<int, 8> UP_AND_DOWN = {0, 1, 2, 3, 2, 1, 0, 1};
+    for (int step = 0; step < 16; ++step)
+        arpeggio.hits.push_back(
+            {step, 1, {UP_AND_DOWN[static_cast<std::size_t>(step % 8)]}, step % 4 == 0 ? 1.0f : 0.7f});
 
-ToneInstrument::Settings leadSettings() {
-    ToneInstrument::Settings s;
-    s.waveform = TRIANGLE;
-    s.envelope = Envelope(0.012, 0.25, 0.55, 0.3);
-    s.cutoff = 5000.0;
-    s.vibratoDepth = 0.12;
-    s.vibratoRate = 5.0;
-    s.octaveLevel = 0.15;
-    s.gain = 0.55;
-    return s;
-}
+    // A walking root-fifth bass an octave down.
+    BandTune::ChordPart bass{
+        .sound = {.waveform = SQUARE, .envelope = Envelope(0.008, 0.2, 0.6, 0.12), .cutoff = 500.0,
+                  .gain = 0.5},
+        .octave = -1,
+        .legato = 0.85,
+        .hits = {{0, 4, {0}, 1.0f}, {4, 2, {0}, 1.0f}, {6, 2, {2}, 0.8f},
+                 {8, 4, {0}, 1.0f}, {12, 2, {3}, 1.0f}, {14, 2, {2}, 0.8f}}};
+    score.chordParts = {arpeggio, bass};
 
-ToneInstrument::Settings arpeggioSettings() {
-    ToneInstrument::Settings s;
-    s.waveform = SQUARE;
-    s.pulseWidth = 0.25;
-    s.envelope = Envelope(0.004, 0.18, 0.0, 0.05);
-    s.cutoff = 1800.0;
-    s.gain = 0.16;
-    return s;
-}
-
-ToneInstrument::Settings bassSettings() {
-    ToneInstrument::Settings s;
-    s.waveform = SQUARE;
-    s.envelope = Envelope(0.008, 0.2, 0.6, 0.12);
-    s.cutoff = 500.0;
-    s.gain = 0.5;
-    return s;
-}
-
-DrumInstrument::Settings kickSettings() {
-    DrumInstrument::Settings s;
-    s.toneStart = 120.0;
-    s.toneEnd = 48.0;
-    s.toneDrop = 0.03;
-    s.toneDecay = 0.22;
-    s.noiseLevel = 0.08;
-    s.noiseDecay = 0.01;
-    s.gain = 0.6;
-    return s;
-}
-
-DrumInstrument::Settings snareSettings() {
-    DrumInstrument::Settings s;
-    s.toneStart = 200.0;
-    s.toneEnd = 180.0;
-    s.toneDecay = 0.08;
-    s.toneLevel = 0.3;
-    s.noiseLevel = 0.7;
-    s.noiseDecay = 0.12;
-    s.highPass = 1200.0;
-    s.lowPass = 8000.0;
-    s.gain = 0.32;
-    return s;
-}
-
-DrumInstrument::Settings hatSettings() {
-    DrumInstrument::Settings s;
-    s.toneLevel = 0.0;
-    s.toneDecay = 0.001;
-    s.noiseLevel = 1.0;
-    s.noiseDecay = 0.035;
-    s.highPass = 7000.0;
-    s.lowPass = 14000.0;
-    s.gain = 0.2;
-    return s;
+    BandTune::DrumPart kick{
+        .sound = {.toneStart = 120.0, .toneEnd = 48.0, .toneDrop = 0.03, .toneDecay = 0.22,
+                  .noiseDecay = 0.01, .noiseLevel = 0.08, .gain = 0.6},
+        .pattern = "x.......x......."};
+    BandTune::DrumPart snare{
+        .sound = {.toneStart = 200.0, .toneEnd = 180.0, .toneDecay = 0.08, .toneLevel = 0.3,
+                  .noiseDecay = 0.12, .noiseLevel = 0.7, .highPass = 1200.0, .lowPass = 8000.0, .gain = 0.32},
+        .pattern = "....o.......o...",
+        .lastBar = "....o.......o.oo"};
+    BandTune::DrumPart hat{
+        .sound = {.toneDecay = 0.001, .toneLevel = 0.0, .noiseDecay = 0.035, .noiseLevel = 1.0,
+                  .highPass = 7000.0, .lowPass = 14000.0, .gain = 0.2},
+        .pattern = "..o...o...o...o."};
+    score.drums = {kick, snare, hat};
+    // clang-format on
+    return score;
 }
 
 } // namespace
 
-TitleTune::TitleTune()
-    : lead(leadSettings()), arpeggio(arpeggioSettings()), bass(bassSettings()), kick(kickSettings()),
-      snare(snareSettings()), hat(hatSettings()), sequencer(SAMPLES_PER_STEP, STEPS_PER_BAR, BARS) {
-    sequencer.addMelody(lead, 0, MELODY, 1.0f, 0.92);
-
-    // Under each chord: a music-box arpeggio up and down its notes, and a walking root-fifth bass.
-    constexpr std::array<int, 8> ARPEGGIO_ORDER = {0, 1, 2, 3, 2, 1, 0, 1};
-    for (int bar = 0; bar < BARS; ++bar) {
-        const Chord& chord = CHORDS[static_cast<std::size_t>(bar)];
-        const int start = bar * STEPS_PER_BAR;
-        const std::array<int, 4> tones = {chord.root, chord.root + (chord.minor ? 3 : 4), chord.root + 7,
-                                          chord.root + 12};
-        for (int i = 0; i < STEPS_PER_BAR; ++i) {
-            const int tone = tones[static_cast<std::size_t>(ARPEGGIO_ORDER[static_cast<std::size_t>(i % 8)])];
-            sequencer.addNote(arpeggio, start + i, 1, Pitch::frequency(tone), i % 4 == 0 ? 1.0f : 0.7f);
-        }
-        const int root = chord.root - 12;
-        // clang-format off
-        const std::array<std::array<int, 3>, 6> walk = {{
-            {0, 4, root}, {4, 2, root}, {6, 2, root + 7}, {8, 4, root}, {12, 2, root + 12}, {14, 2, root + 7}}};
-        // clang-format on
-        for (const auto& [step, length, note] : walk)
-            sequencer.addNote(bass, start + step, length, Pitch::frequency(note), step % 4 == 0 ? 1.0f : 0.8f,
-                              0.85);
-    }
-
-    sequencer.addRhythm(kick, 0, "x.......x.......", BARS);
-    sequencer.addRhythm(snare, 0, "....o.......o...", BARS - 1);
-    sequencer.addRhythm(snare, (BARS - 1) * STEPS_PER_BAR, "....o.......o.oo", 1);
-    sequencer.addRhythm(hat, 0, "..o...o...o...o.", BARS);
-}
+TitleTune::TitleTune() : BandTune(titleScore()) {}
 
 } // namespace synth
