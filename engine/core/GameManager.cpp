@@ -13,6 +13,11 @@
 
 namespace bw {
 
+namespace {
+// How late an iteration may begin and still count from its deadline rather than from now.
+constexpr std::chrono::microseconds WAKE_UP_ALLOWANCE(2000);
+} // namespace
+
 GameManager& GameManager::getInstance() {
     static GameManager instance;
     return instance;
@@ -94,12 +99,24 @@ void GameManager::run() {
     frame_clock.delta();
     state = RUNNING;
     int step_count = 0;
+    // Iterations begin on a grid of TARGET_TIME steps, kept to the microsecond: sleeping for the
+    // whole milliseconds left would add the part of a millisecond the clock drops, and the
+    // sleep's own lateness, to every iteration.
+    using std::chrono::steady_clock;
+    steady_clock::time_point deadline = steady_clock::now();
+    bool overran = true; // the first iteration, like one after an overrun, counts from now
     while (true) {
         frame_clock.delta();
+        const steady_clock::time_point now = steady_clock::now();
+        // A wake-up a little late still counts from the deadline, so lateness does not pile up.
+        // After an overrun, or a long delay, the iteration counts from now: there is no catch-up.
+        const steady_clock::time_point start = overran || now - deadline > WAKE_UP_ALLOWANCE ? now : deadline;
+        deadline = start + std::chrono::milliseconds(TARGET_TIME);
         runIteration(step_count);
         const int elapsed = static_cast<int>(frame_clock.split());
-        const int idle = idleTimeAfter(elapsed);
-        if (idle > 0) std::this_thread::sleep_for(std::chrono::milliseconds(idle));
+        idleTimeAfter(elapsed);
+        overran = elapsed > TARGET_TIME;
+        if (!overran) std::this_thread::sleep_until(deadline);
         ++step_count;
         if (state != RUNNING) return;
     }

@@ -1,70 +1,16 @@
 #include "DisplayManager.h"
 
+#include "BatchedCellRenderer.h"
 #include "LogManager.h"
+#include "WindowSystemProbe.h"
 
 #include <SFML/Graphics/Font.hpp>
-#include <SFML/Graphics/RectangleShape.hpp>
-#include <SFML/Graphics/RenderStates.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
-#include <SFML/Graphics/Text.hpp>
 #include <SFML/Window/VideoMode.hpp>
 
 #include <algorithm>
-#include <cstdlib>
 #include <exception>
 #include <utility>
-
-// ---- Platform: is there a window system to talk to? ------------------------------------------
-// SFML ends the whole program (std::abort) when it cannot reach an X server, so on X11 systems
-// the server is tried here first and a missing one becomes an ordinary start-up failure. The
-// trial connection stays open until the window exists: an X server with no clients left (a
-// virtual one, typically) resets itself and refuses connections for a moment, which would make
-// SFML's own connection right after ours fail. This is the only platform-specific code of the
-// display.
-#if defined(__unix__) && !defined(__APPLE__) && !defined(__ANDROID__)
-#include <dlfcn.h>
-
-namespace {
-
-class WindowSystemConnection {
-public:
-    WindowSystemConnection() {
-        const char* display_name = std::getenv("DISPLAY");
-        if (display_name == nullptr || *display_name == '\0') return;
-        // Xlib is loaded by SFML anyway; it is looked up at run time so the engine needs no X11
-        // headers or link flags of its own.
-        xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
-        if (xlib == nullptr) return;
-        using OpenDisplay = void* (*)(const char*);
-        const auto open_display = reinterpret_cast<OpenDisplay>(dlsym(xlib, "XOpenDisplay"));
-        close_display = reinterpret_cast<CloseDisplay>(dlsym(xlib, "XCloseDisplay"));
-        if (open_display != nullptr && close_display != nullptr) connection = open_display(nullptr);
-    }
-    ~WindowSystemConnection() {
-        if (connection != nullptr) close_display(connection);
-        if (xlib != nullptr) dlclose(xlib);
-    }
-    WindowSystemConnection(const WindowSystemConnection&) = delete;
-    WindowSystemConnection& operator=(const WindowSystemConnection&) = delete;
-
-    bool reachable() const { return connection != nullptr; }
-
-private:
-    using CloseDisplay = int (*)(void*);
-    void* xlib = nullptr;
-    void* connection = nullptr;
-    CloseDisplay close_display = nullptr;
-};
-
-} // namespace
-#else
-namespace {
-struct WindowSystemConnection {
-    bool reachable() const { return true; }
-};
-} // namespace
-#endif
-// ---- End of platform code ---------------------------------------------------------------------
 
 namespace bw {
 
@@ -74,7 +20,7 @@ const sf::Color BACKGROUND_COLOR(0, 0, 0, 255);
 
 // Null when the window system is missing or SFML could not open the window.
 std::unique_ptr<sf::RenderWindow> createWindow(int width, int height) {
-    const WindowSystemConnection window_system;
+    const WindowSystemProbe window_system;
     if (!window_system.reachable()) return nullptr;
     try {
         auto window = std::make_unique<sf::RenderWindow>(
@@ -94,7 +40,8 @@ DisplayManager& DisplayManager::getInstance() {
     return instance;
 }
 
-DisplayManager::DisplayManager() : font(std::make_unique<sf::Font>()) {}
+DisplayManager::DisplayManager()
+    : font(std::make_unique<sf::Font>()), batched(std::make_unique<BatchedCellRenderer>()) {}
 
 DisplayManager::~DisplayManager() = default;
 
@@ -114,6 +61,8 @@ int DisplayManager::startUp() {
     window->setVerticalSyncEnabled(true);
     window->clear(BACKGROUND_COLOR);
     window->display();
+    // What the back buffer holds after a display is unknown until the next clear.
+    frame_black = false;
     log.writeLog(2, "Started up DisplayManager");
     setStarted(true);
     return 0;
@@ -121,6 +70,8 @@ int DisplayManager::startUp() {
 
 void DisplayManager::shutDown() {
     if (!window) return;
+    cells().discard();
+    cells_pending = false;
     window->close();
     window.reset();
     LogManager::getInstance().writeLog(0, "Shut down DisplayManager");
@@ -135,9 +86,12 @@ void DisplayManager::openFont(const std::string& filename) {
         LogManager::getInstance().writeLog(0, "ERROR: Unable to load font " + filename);
         return;
     }
-    // Assigned in place: the reused text object refers to this font object.
+    // The cells collected so far are drawn with the font they were drawn with.
+    flush();
+    // Assigned in place: renderers may keep referring to this font object.
     *font = std::move(opened);
     font_usable = true;
+    batched->forgetGlyphs();
 }
 
 int DisplayManager::drawCh(Vector world_pos, char ch, Color color) const {
@@ -146,29 +100,23 @@ int DisplayManager::drawCh(Vector world_pos, char ch, Color color) const {
                                            "WARNING: attempted to draw character before window initialized");
         return -1;
     }
-    if (!cell_box) {
-        cell_box = std::make_unique<sf::RectangleShape>();
-        glyph = std::make_unique<sf::Text>(*font, "", 30);
-    }
     const float cell_width = charWidth();
     const float cell_height = charHeight();
     const sf::Vector2f pixel(world_pos.getX() * cell_width, world_pos.getY() * cell_height);
 
+    CellRenderer::Cell cell;
     // The opaque box hides whatever an earlier character left in this cell.
-    cell_box->setSize({cell_width, cell_height - 1.0f});
-    cell_box->setFillColor(BACKGROUND_COLOR);
-    cell_box->setPosition({pixel.x + cell_width / 10, pixel.y + cell_height / 5});
-    window->draw(*cell_box, sf::RenderStates::Default);
-
+    cell.box = sf::FloatRect({pixel.x + cell_width / 10, pixel.y + cell_height / 5},
+                             {cell_width, cell_height - 1.0f});
+    cell.text_position = pixel;
+    cell.ch = ch;
+    cell.color = color.toDisplayColor();
     // SFML cannot shape text with a font that never opened (it aborts); openFont has already
     // logged why, so the cell keeps just its box.
-    if (!font_usable) return 0;
-    glyph->setString(std::string(1, ch));
-    glyph->setStyle(sf::Text::Bold);
-    glyph->setCharacterSize(static_cast<unsigned>(2 * std::min(cell_width, cell_height)));
-    glyph->setFillColor(color.toDisplayColor());
-    glyph->setPosition(pixel);
-    window->draw(*glyph, sf::RenderStates::Default);
+    const sf::Font* glyph_font = font_usable ? font.get() : nullptr;
+    const auto character_size = static_cast<unsigned>(2 * std::min(cell_width, cell_height));
+    cells().drawCell(*window, cell, glyph_font, character_size);
+    cells_pending = true;
     return 0;
 }
 
@@ -193,9 +141,37 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Color color, J
 
 int DisplayManager::swapBuffers() {
     if (!window) return -1;
+    flush();
     window->display();
     window->clear(BACKGROUND_COLOR);
+    frame_black = true;
     return 0;
+}
+
+void DisplayManager::flush() const {
+    if (!window || !cells_pending) return;
+    cells().flush(*window, frame_black);
+    cells_pending = false;
+    frame_black = false;
+}
+
+void DisplayManager::setCellRenderer(CellRenderer* other) {
+    flush();
+    renderer = other;
+}
+
+sf::RenderWindow* DisplayManager::getWindow() const {
+    flush();
+    // Whoever asks may draw into the frame.
+    frame_black = false;
+    return window.get();
+}
+
+sf::WindowBase* DisplayManager::getInputWindow() const { return window.get(); }
+
+CellRenderer& DisplayManager::cells() const {
+    if (renderer != nullptr) return *renderer;
+    return *batched;
 }
 
 float DisplayManager::charWidth() const {

@@ -9,12 +9,14 @@
 
 namespace sf {
 class RenderWindow;
+class WindowBase;
 class Font;
-class RectangleShape;
-class Text;
 } // namespace sf
 
 namespace bw {
+
+class BatchedCellRenderer;
+class CellRenderer;
 
 constexpr int WINDOW_HORIZONTAL_PIXELS_DEFAULT = 1024;
 constexpr int WINDOW_VERTICAL_PIXELS_DEFAULT = 768;
@@ -32,6 +34,10 @@ enum Justification {
 
 /// The engine's one window: a grid of 80 × 24 character cells of 12.8 × 32 pixels on a
 /// 1024 × 768 window. Every character is drawn bold in one font on a black cell box.
+///
+/// The cells of a frame are collected and reach the window together, in a few draw calls, when
+/// the frame is shown (or when anyone asks for the window); the window then holds exactly what
+/// drawing every box and character at once, in order, would have left.
 class DisplayManager : public Manager {
 public:
     static DisplayManager& getInstance();
@@ -40,7 +46,7 @@ public:
     /// Opens the default font and the window. 0 on success or when already open, -1 when the
     /// window could not be created.
     int startUp() override;
-    /// Closes the window.
+    /// Closes the window; cells not yet drawn are dropped.
     void shutDown() override;
 
     /// Opens a font file (a path relative to the working directory) for every character drawn
@@ -57,6 +63,13 @@ public:
     /// Shows the frame drawn since the last call and clears the back buffer to black.
     /// -1 without a window.
     int swapBuffers();
+    /// Puts the cells drawn since the last swap into the window now, for code that reads the
+    /// window's pixels through a window it kept from earlier. Nothing happens without a window.
+    void flush() const;
+    /// Draws cells with another renderer from now on, or with the built-in one again for null;
+    /// the cells collected so far are put into the window first. Used to compare the drawing
+    /// with a reference. The renderer must outlive its use.
+    void setCellRenderer(CellRenderer* other);
 
     /// Cell columns (80) and rows (24).
     int getHorizontal() const { return horizontal_chars; }
@@ -64,8 +77,12 @@ public:
     /// Window size in pixels (1024 × 768).
     int getHorizontalPixels() const { return horizontal_pixels; }
     int getVerticalPixels() const { return vertical_pixels; }
-    /// The window, null when there is none.
-    sf::RenderWindow* getWindow() const { return window.get(); }
+    /// The window, null when there is none. The cells drawn so far are put into it first, so
+    /// that whatever is done with the window comes after them.
+    sf::RenderWindow* getWindow() const;
+    /// The window for reading its events and the mouse, null when there is none. It cannot draw,
+    /// so the frame being drawn stays as it is (getWindow has to assume the caller draws).
+    sf::WindowBase* getInputWindow() const;
 
     /// Cell size in pixels (12.8 × 32).
     float charWidth() const;
@@ -77,6 +94,8 @@ public:
 
 private:
     DisplayManager();
+    // The renderer in use: the built-in batched one unless another was set.
+    CellRenderer& cells() const;
 
     std::unique_ptr<sf::Font> font;
     std::unique_ptr<sf::RenderWindow> window;
@@ -86,9 +105,13 @@ private:
     int vertical_chars = WINDOW_VERTICAL_CHARS_DEFAULT;
     // True once any font has opened: SFML aborts when asked to draw text with a font that never did.
     bool font_usable = false;
-    // Reused for every character; created on the first drawCh after a window exists.
-    mutable std::unique_ptr<sf::RectangleShape> cell_box;
-    mutable std::unique_ptr<sf::Text> glyph;
+    // The built-in renderer, and another one set in its place (null when none).
+    std::unique_ptr<BatchedCellRenderer> batched;
+    CellRenderer* renderer = nullptr;
+    // Cells were drawn since the last flush.
+    mutable bool cells_pending = false;
+    // The frame holds nothing but the black of the last clear, apart from the pending cells.
+    mutable bool frame_black = false;
 };
 
 } // namespace bw

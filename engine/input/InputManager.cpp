@@ -105,9 +105,9 @@ MouseButton InputManager::translateButton(int button) const {
 
 void InputManager::getInput() {
     const DisplayManager& display = DisplayManager::getInstance();
-    if (display.getWindow() == nullptr) return;
+    if (display.getInputWindow() == nullptr) return;
     // The window is fetched again for every event: a handler may have shut the display down.
-    while (sf::RenderWindow* window = display.getWindow()) {
+    while (sf::WindowBase* window = display.getInputWindow()) {
         const std::optional<sf::Event> event = window->pollEvent();
         if (!event) break;
         if (const auto* pressed = event->getIf<sf::Event::KeyPressed>()) {
@@ -148,7 +148,7 @@ void InputManager::getInput() {
         onEvent(&keyboard);
     }
 
-    const sf::RenderWindow* window = display.getWindow();
+    const sf::WindowBase* window = display.getInputWindow();
     if (window == nullptr) return;
     const Vector pointer = toVector(sf::Mouse::getPosition(*window));
     for (int button = 0; button < MOUSE_BUTTON_COUNT; ++button) {

@@ -7,15 +7,15 @@
 
 #include "LogReader.h"
 #include "TempWorkDir.h"
+#include "WindowDisplayOverride.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
+#include <cstdio>
 #include <functional>
 #include <thread>
-#include <vector>
 
 using bw::GameManager;
 using bw::LogManager;
@@ -25,11 +25,11 @@ namespace {
 /// Records the step counts it hears and the draws it gets, and can run an action on a step.
 class StepWatcher : public bw::Object {
 public:
+    explicit StepWatcher(std::function<void(int)> action = {}) : on_step(std::move(action)) {}
     int eventHandler(const bw::Event* event) override {
         if (event->getType() != bw::EVENT_TYPE_STEP) return 0;
-        const int count = static_cast<const bw::EventStep*>(event)->getStepCount();
-        steps.push_back(count);
-        if (on_step) on_step(count);
+        steps.push_back(static_cast<const bw::EventStep*>(event)->getStepCount());
+        if (on_step) on_step(steps.back());
         return 1;
     }
     int draw() override {
@@ -41,24 +41,27 @@ public:
     std::function<void(int)> on_step;
 };
 
+/// Where text stands among the log's messages (their count when it is missing).
+long positionInLog(const std::string& text) {
+    const auto lines = readLogLines();
+    return std::find(lines.begin(), lines.end(), text) - lines.begin();
+}
+
 // The loop is tested without a window: the display and input managers then stay unstarted,
 // which the loop must survive.
 class GameManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-#ifdef _WIN32
-        _putenv_s("DISPLAY", "");
-#else
-        unsetenv("DISPLAY");
-#endif
-        LogManager::getInstance().setLogLevel(-1);
-    }
-    void TearDown() override {
-        game.shutDown();
-        LogManager::getInstance().setLogLevel(-1);
+    void SetUp() override { LogManager::getInstance().setLogLevel(-1); }
+    void TearDown() override { game.shutDown(); }
+    /// An object that ends the game in the step numbered last.
+    StepWatcher* stopAfter(int last) {
+        return new StepWatcher([this, last](int count) {
+            if (count == last) game.setGameOver();
+        });
     }
 
     TempWorkDir dir;
+    WindowDisplayOverride no_display{""};
     GameManager& game = GameManager::getInstance();
 };
 
@@ -68,19 +71,13 @@ TEST_F(GameManagerTest, StartUpOrderAndSecondStartUp) {
     EXPECT_TRUE(LogManager::getInstance().isStarted());
     EXPECT_TRUE(bw::WorldManager::getInstance().isStarted());
     EXPECT_EQ(LogManager::getInstance().getLogLevel(), 2);
+    const long lines = static_cast<long>(readLogLines().size());
+    EXPECT_EQ(positionInLog("Started up LogManager"), 0);
+    EXPECT_LT(positionInLog("Starting up WorldManager"), positionInLog("Managers have started up"));
+    EXPECT_EQ(positionInLog("Managers have started up"), lines - 1);
 
-    const auto lines = readLogLines();
-    const auto at = [&](const std::string& text) {
-        return std::find(lines.begin(), lines.end(), text) - lines.begin();
-    };
-    ASSERT_LT(at("Started up LogManager"), static_cast<long>(lines.size()));
-    EXPECT_LT(at("Started up LogManager"), at("Starting up WorldManager"));
-    EXPECT_LT(at("Starting up WorldManager"), at("Managers have started up"));
-    EXPECT_EQ(at("Managers have started up"), static_cast<long>(lines.size()) - 1);
-
-    const auto before = readLogLines().size();
     EXPECT_EQ(game.startUp(), 1);
-    EXPECT_EQ(readLogLines().size(), before);
+    EXPECT_EQ(static_cast<long>(readLogLines().size()), lines);
 }
 
 TEST_F(GameManagerTest, ShutDownStopsManagersInReverseOrder) {
@@ -92,26 +89,17 @@ TEST_F(GameManagerTest, ShutDownStopsManagersInReverseOrder) {
     EXPECT_FALSE(LogManager::getInstance().isStarted());
     EXPECT_FALSE(bw::WorldManager::getInstance().isStarted());
     EXPECT_EQ(bw::WorldManager::getInstance().getAllObjects().getCount(), 0);
-
-    const auto lines = readLogLines();
-    const auto at = [&](const std::string& text) {
-        return std::find(lines.begin(), lines.end(), text) - lines.begin();
-    };
-    EXPECT_LT(at("Managers are shutting down"), at("Shutting down WorldManager"));
-    EXPECT_LT(at("Shutting down WorldManager"), at("Shutting down LogManager"));
-    EXPECT_EQ(at("Shutting down LogManager"), static_cast<long>(lines.size()) - 1);
-
+    EXPECT_LT(positionInLog("Managers are shutting down"), positionInLog("Shutting down WorldManager"));
+    EXPECT_LT(positionInLog("Shutting down WorldManager"), positionInLog("Shutting down LogManager"));
+    EXPECT_EQ(positionInLog("Shutting down LogManager"), static_cast<long>(readLogLines().size()) - 1);
     game.shutDown(); // stopped: nothing happens, nothing crashes
     EXPECT_FALSE(game.isStarted());
 }
 
 TEST_F(GameManagerTest, StepCountsStartAtZeroAndGameOverEndsTheIteration) {
     game.startUp();
-    auto* first = new StepWatcher;
+    StepWatcher* first = stopAfter(99);
     auto* second = new StepWatcher;
-    first->on_step = [&](int count) {
-        if (count == 99) game.setGameOver();
-    };
     game.run();
     EXPECT_FALSE(game.isRunning());
     ASSERT_EQ(first->steps.size(), 100u);
@@ -127,11 +115,10 @@ TEST_F(GameManagerTest, StepCountsStartAtZeroAndGameOverEndsTheIteration) {
 TEST_F(GameManagerTest, ObjectCreatedDuringStepHearsTheNextStep) {
     game.startUp();
     StepWatcher* late = nullptr;
-    auto* creator = new StepWatcher;
-    creator->on_step = [&](int count) {
+    new StepWatcher([&](int count) {
         if (count == 0) late = new StepWatcher;
         if (count == 2) game.setGameOver();
-    };
+    });
     game.run();
     ASSERT_NE(late, nullptr);
     EXPECT_EQ(late->steps, (std::vector<int>{1, 2}));
@@ -139,10 +126,7 @@ TEST_F(GameManagerTest, ObjectCreatedDuringStepHearsTheNextStep) {
 
 TEST_F(GameManagerTest, HundredIdleIterationsTakeThreeSeconds) {
     game.startUp();
-    auto* stopper = new StepWatcher;
-    stopper->on_step = [&](int count) {
-        if (count == 99) game.setGameOver();
-    };
+    stopAfter(99);
     const auto start = std::chrono::steady_clock::now();
     game.run();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -155,11 +139,10 @@ TEST_F(GameManagerTest, HundredIdleIterationsTakeThreeSeconds) {
 TEST_F(GameManagerTest, SleepAndOverrunLines) {
     game.startUp();
     LogManager::getInstance().setLogLevel(-1);
-    EXPECT_EQ(GameManager::idleTimeAfter(30), 0);
+    for (const auto& [elapsed, idle] : {std::pair{30, 0}, {12, 18}, {45, 0}})
+        EXPECT_EQ(GameManager::idleTimeAfter(elapsed), idle) << elapsed;
     EXPECT_EQ(countLogLines("Sleeping for 0"), 1);
-    EXPECT_EQ(GameManager::idleTimeAfter(12), 18);
     EXPECT_EQ(countLogLines("Sleeping for 18"), 1);
-    EXPECT_EQ(GameManager::idleTimeAfter(45), 0);
     EXPECT_EQ(countLogLines("Took to long - 15msec slower than TARGET_TIME"), 1);
     EXPECT_EQ(countLogLines("Sleeping for -15"), 0);
 }
@@ -167,29 +150,22 @@ TEST_F(GameManagerTest, SleepAndOverrunLines) {
 TEST_F(GameManagerTest, EntrySequenceKeepsOnlyStartUpLinesAndWarnings) {
     game.startUp();
     LogManager::getInstance().setLogLevel(1);
-    auto* stopper = new StepWatcher;
-    stopper->on_step = [&](int count) {
+    new StepWatcher([&](int count) {
         if (count == 1) LogManager::getInstance().writeLog(1, "WARNING: something odd");
         if (count == 3) game.setGameOver();
-    };
+    });
     game.run();
     game.shutDown();
     EXPECT_EQ(countLogLines("Managers have started up"), 1);
     EXPECT_EQ(countLogLines("WARNING: something odd"), 1);
-    EXPECT_FALSE(logHasLineStartingWith("Sending step# "));
-    EXPECT_FALSE(logHasLineStartingWith("Sleeping for "));
-    EXPECT_FALSE(logHasLineStartingWith("Took to long"));
-    EXPECT_FALSE(logHasLineStartingWith("Shutting down"));
-    EXPECT_EQ(countLogLines("Managers are shutting down"), 0);
+    for (const char* detail : {"Sending step# ", "Sleeping for ", "Took to long", "Shutting down", "Managers are"})
+        EXPECT_FALSE(logHasLineStartingWith(detail)) << detail;
 }
 
 TEST_F(GameManagerTest, PerIterationLinesAtFullDetail) {
     game.startUp();
     LogManager::getInstance().setLogLevel(-1);
-    auto* stopper = new StepWatcher;
-    stopper->on_step = [&](int count) {
-        if (count == 1) game.setGameOver();
-    };
+    stopAfter(1);
     game.run();
     EXPECT_EQ(countLogLines("Sending step# 0"), 1);
     EXPECT_EQ(countLogLines("Sending step# 1"), 1);
@@ -211,11 +187,9 @@ TEST_F(GameManagerTest, RunOnStoppedManagerStartsItWithWarning) {
     game.run();
     stopper.join();
     EXPECT_TRUE(game.isStarted());
-    const auto lines = readLogLines();
-    const auto started = std::find(lines.begin(), lines.end(), "Managers have started up");
-    const auto warning = std::find(lines.begin(), lines.end(), "WARNING: run was called before starting manager");
-    EXPECT_NE(warning, lines.end());
-    EXPECT_LT(started, warning);
+    const long warning = positionInLog("WARNING: run was called before starting manager");
+    EXPECT_LT(warning, static_cast<long>(readLogLines().size()));
+    EXPECT_LT(positionInLog("Managers have started up"), warning);
 }
 
 } // namespace

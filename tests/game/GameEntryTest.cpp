@@ -1,16 +1,17 @@
-// The game's entry: its resource list loaded from a run folder (complete, with files missing,
-// or empty) and the built program refusing to run without a display.
+// The game's entry: its resource list loaded from a run folder (complete, with files missing, or
+// empty), the shipped sprites having what the game's objects rely on, and the built program
+// refusing to run without a display.
 #include "GameResources.h"
 
 #include "GameStart.h"
-#include "LogManager.h"
-#include "Music.h"
 #include "ResourceManager.h"
+#include "SilkCounter.h"
 #include "Sound.h"
 #include "Sprite.h"
 #include "WorldManager.h"
 
 #include "LogReader.h"
+#include "ResourceTestSupport.h"
 #include "ScreenSession.h"
 #include "TempWorkDir.h"
 #include "WebPlayTestSupport.h"
@@ -19,97 +20,63 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
-namespace fs = std::filesystem;
-
 namespace {
 
+using Texts = std::vector<std::string>;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 const Pairs SPRITES = {
-    {"player-spr", "Sprites/O-spr.txt"},
-    {"player-right", "Sprites/spider-right.txt"},
-    {"player-left", "Sprites/spider-left.txt"},
-    {"player-up", "Sprites/spider-up.txt"},
-    {"player-down", "Sprites/spider-down.txt"},
-    {"player-fall", "Sprites/spider-fall.txt"},
-    {"enemy-right", "Sprites/giant-enemy-spider-right.txt"},
-    {"enemy-left", "Sprites/giant-enemy-spider-left.txt"},
-    {"enemy-up", "Sprites/giant-enemy-spider-up.txt"},
-    {"enemy-down", "Sprites/giant-enemy-spider-down.txt"},
-    {"silk-shot-right", "Sprites/silk-shot-right.txt"},
-    {"silk-shot-left", "Sprites/silk-shot-left.txt"},
-    {"silk-shot-up", "Sprites/silk-shot-up.txt"},
-    {"silk-shot-down", "Sprites/silk-shot-down.txt"},
-    {"fly-intro", "Sprites/fly-intro-spr.txt"},
-    {"fly-twitch", "Sprites/fly-twitch-spr.txt"},
-    {"silk-counter-spr", "Sprites/silk-counter.txt"},
-    {"saucer", "Sprites/saucer!.txt"},
-    {"title-text", "Sprites/title-text.txt"},
-    {"game-over-text", "Sprites/game-over-text.txt"},
-};
+    {"player-spr", "O-spr.txt"}, {"player-right", "spider-right.txt"}, {"player-left", "spider-left.txt"},
+    {"player-up", "spider-up.txt"}, {"player-down", "spider-down.txt"}, {"player-fall", "spider-fall.txt"},
+    {"enemy-right", "giant-enemy-spider-right.txt"}, {"enemy-left", "giant-enemy-spider-left.txt"},
+    {"enemy-up", "giant-enemy-spider-up.txt"}, {"enemy-down", "giant-enemy-spider-down.txt"},
+    {"silk-shot-right", "silk-shot-right.txt"}, {"silk-shot-left", "silk-shot-left.txt"},
+    {"silk-shot-up", "silk-shot-up.txt"}, {"silk-shot-down", "silk-shot-down.txt"},
+    {"fly-intro", "fly-intro-spr.txt"}, {"fly-twitch", "fly-twitch-spr.txt"},
+    {"silk-counter-spr", "silk-counter.txt"}, {"saucer", "saucer!.txt"}, {"title-text", "title-text.txt"},
+    {"game-over-text", "game-over-text.txt"}};
 const Pairs SOUNDS = {
-    {"fly-intro", "Audio/SFX/flyBuzzStuck.wav"},     {"rope-repair", "Audio/SFX/repairRope.wav"},
-    {"points-gained", "Audio/SFX/pointsGained.wav"}, {"silk-charged", "Audio/SFX/silkCharged.wav"},
-    {"enemy-spawn", "Audio/SFX/enemySpawn.wav"},     {"enemy-sever", "Audio/SFX/cutWeb.wav"},
-    {"player-fall", "Audio/SFX/playerFall.wav"},     {"player-shift", "Audio/SFX/shift.wav"},
-    {"player-bounce", "Audio/SFX/bounce.wav"},       {"player-eat", "Audio/SFX/slurp.wav"},
-    {"saucer-spawn", "Audio/SFX/saucerSpawn.wav"},   {"saucer-crash", "Audio/SFX/playerFall.wav"},
-};
-const Pairs MUSIC = {{"theme-song", "Audio/TarnwickTheme.wav"}, {"title-song", "Audio/TitleSimple.wav"}};
+    {"fly-intro", "flyBuzzStuck"}, {"rope-repair", "repairRope"}, {"points-gained", "pointsGained"},
+    {"silk-charged", "silkCharged"}, {"enemy-spawn", "enemySpawn"}, {"enemy-sever", "cutWeb"},
+    {"player-fall", "playerFall"}, {"player-shift", "shift"}, {"player-bounce", "bounce"},
+    {"player-eat", "slurp"}, {"saucer-spawn", "saucerSpawn"}, {"saucer-crash", "playerFall"}};
 
-std::vector<std::string> errorLines() {
-    std::vector<std::string> errors;
+Texts linesWith(const std::string& text) {
+    Texts found;
     for (const std::string& line : readLogLines())
-        if (line.rfind("ERROR:", 0) == 0) errors.push_back(line);
-    return errors;
-}
-
-int linesMentioning(const std::string& text) {
-    const auto lines = readLogLines();
-    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
-        return line.find(text) != std::string::npos;
-    }));
+        if (line.find(text) != std::string::npos) found.push_back(line);
+    return found;
 }
 
 /// Each test loads into an empty resource manager, in a temporary working directory.
 class GameEntryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        forgetResources();
-        bw::LogManager::getInstance().shutDown();
-        bw::LogManager::getInstance().startUp();
-        bw::LogManager::getInstance().setLogLevel(-1);
+        restartLogForResourceTest();
         bw::WorldManager::getInstance().shutDown();
+        forgetResources();
         bw::WorldManager::getInstance().startUp();
     }
-    void TearDown() override {
-        bw::WorldManager::getInstance().shutDown();
-        forgetResources();
-    }
-
-    static void forgetResources() {
-        bw::ResourceManager& resources = bw::ResourceManager::getInstance();
-        for (const auto& [label, file] : SPRITES)
-            while (resources.getSprite(label))
-                resources.unloadSprite(label);
+    void TearDown() override { bw::WorldManager::getInstance().shutDown(); }
+    void forgetResources() {
+        resources.startUp(); // drops every sprite
         for (const auto& [label, file] : SOUNDS)
             while (resources.getSound(label))
                 resources.unloadSound(label);
-        for (const auto& [label, file] : MUSIC)
+        for (const char* label : {"theme-song", "title-song"})
             while (resources.getMusic(label))
                 resources.unloadMusic(label);
     }
-
-    /// Copies the run folder's data into the working directory; false when it was not built.
-    bool copyRunData(const std::vector<std::string>& leave_out = {}) {
-        return ScreenSession::copyRunFolder(dir.path(), leave_out) && fs::exists("Sprites") &&
-               fs::exists("Audio");
+    /// Loads the game's resources from a copy of the built run folder without the files named.
+    void loadFromRunFolder(const Texts& skip = {}) {
+        ASSERT_TRUE(ScreenSession::copyRunFolder(dir.path(), skip)) << "no game in " << TARNWICK_RUN_DIR;
+        loadResources();
     }
+    const bw::Sprite* sprite(const std::string& label) const { return resources.getSprite(label); }
 
     TempWorkDir dir;
     bw::ResourceManager& resources = bw::ResourceManager::getInstance();
@@ -117,102 +84,80 @@ protected:
 
 TEST_F(GameEntryTest, InAnEmptyFolderEveryFileIsReportedInTableOrder) {
     loadResources();
-    std::vector<std::string> expected = {"ERROR: Unable to load font Fonts/DizareruRereru.ttf"};
+    Texts expected = {"ERROR: Unable to load font Fonts/DizareruRereru.ttf"};
     for (const auto& [label, file] : SPRITES)
-        expected.push_back("ERROR: Failed to open sprite file: " + file);
+        expected.push_back("ERROR: Failed to open sprite file: Sprites/" + file);
     for (const auto& [label, file] : SOUNDS)
-        expected.push_back("ERROR: Failed to load sound file " + file);
-    for (const auto& [label, file] : MUSIC)
-        expected.push_back("ERROR: Failed to open music file " + file);
-    EXPECT_EQ(errorLines(), expected);
-    // Sound and music entries stay, silent, under their labels; sprites are not kept.
-    EXPECT_EQ(resources.getSpriteCount(), 0);
-    EXPECT_EQ(resources.getSoundCount(), 12);
-    EXPECT_EQ(resources.getMusicCount(), 2);
-    for (const auto& [label, file] : SOUNDS)
-        EXPECT_NE(resources.getSound(label), nullptr) << label;
-    for (const auto& [label, file] : MUSIC)
-        EXPECT_NE(resources.getMusic(label), nullptr) << label;
+        expected.push_back("ERROR: Failed to load sound file Audio/SFX/" + file + ".wav");
+    expected.push_back("ERROR: Failed to open music file Audio/TarnwickTheme.wav");
+    expected.push_back("ERROR: Failed to open music file Audio/TitleSimple.wav");
+    EXPECT_EQ(linesWith("ERROR:"), expected);
 }
 
-TEST_F(GameEntryTest, FromTheRunFolderEverythingLoads) {
-    ASSERT_TRUE(copyRunData()) << "the run folder " << TARNWICK_RUN_DIR << " is incomplete";
-    loadResources();
+TEST_F(GameEntryTest, FromTheRunFolderEveryResourceLoadsCleanlyAsTheGameNeedsIt) {
+    loadFromRunFolder();
+    EXPECT_EQ(linesWith("ERROR:"), Texts{});
+    EXPECT_EQ(linesWith("WARNING:"), Texts{});
     EXPECT_EQ(resources.getSpriteCount(), 20);
     EXPECT_EQ(resources.getSoundCount(), 12);
     EXPECT_EQ(resources.getMusicCount(), 2);
-    EXPECT_EQ(errorLines(), std::vector<std::string>{});
-    for (const auto& [label, file] : SOUNDS)
-        EXPECT_NE(resources.getSound(label), nullptr) << label;
-    for (const auto& [label, file] : MUSIC)
-        EXPECT_NE(resources.getMusic(label), nullptr) << label;
-}
-
-TEST_F(GameEntryTest, EachSpriteLabelHoldsItsOwnFile) {
-    ASSERT_TRUE(copyRunData());
-    loadResources();
     for (const auto& [label, file] : SPRITES) {
-        const bw::Sprite* sprite = resources.getSprite(label);
-        ASSERT_NE(sprite, nullptr) << label;
-        ASSERT_EQ(resources.loadSprite(file, "probe"), 0) << file;
-        const bw::Sprite* probe = resources.getSprite("probe");
-        EXPECT_EQ(sprite->getWidth(), probe->getWidth()) << label;
-        EXPECT_EQ(sprite->getHeight(), probe->getHeight()) << label;
-        ASSERT_EQ(sprite->getFrameCount(), probe->getFrameCount()) << label;
-        for (int i = 0; i < sprite->getFrameCount(); ++i)
-            EXPECT_EQ(sprite->getFrame(i).getString(), probe->getFrame(i).getString())
-                << label << " frame " << i;
+        SCOPED_TRACE(label);
+        const bw::Sprite* art = sprite(label);
+        ASSERT_NE(art, nullptr);
+        ASSERT_EQ(resources.loadSprite("Sprites/" + file, "probe"), 0);
+        EXPECT_EQ(art->getFrame(0).getString(), sprite("probe")->getFrame(0).getString());
         resources.unloadSprite("probe");
+        // A frame block not closed by "end" is dropped silently; the count shows it.
+        EXPECT_EQ(art->getFrameCount(), art->getMaxFrameCount());
+        for (int i = 0; i < art->getFrameCount(); ++i) {
+            EXPECT_GT(art->getFrame(i).getSlowdown(), 0) << "frame " << i << " would never end";
+            EXPECT_NE(art->getFrame(i).getString().find_first_not_of(' '), std::string::npos) << i;
+        }
+        // What moves on the web fits between intersections (80 / 7 columns, 24 / 5 rows apart)
+        // and lets the strings show through its blanks.
+        if (label == "player-spr" || label == "silk-counter-spr" || label.ends_with("-text")) continue;
+        ASSERT_NE(art->getTransparency(), nullptr);
+        EXPECT_EQ(*art->getTransparency(), ' ');
+        EXPECT_LT(art->getWidth() * 7, 80);
+        EXPECT_LT(art->getHeight() * 5, 24);
     }
-}
-
-TEST_F(GameEntryTest, SaucerCrashAndPlayerFallAreTwoSoundsOfOneFile) {
-    ASSERT_TRUE(copyRunData());
-    loadResources();
+    // The fly's intro lasts about 0.7 s of 30 ms steps, the spider's fall about 1.3 s.
+    EXPECT_GE(sprite("fly-intro")->getTotalSlowdown(), 21);
+    EXPECT_LE(sprite("fly-intro")->getTotalSlowdown(), 24);
+    EXPECT_GE(sprite("player-fall")->getTotalSlowdown(), 40);
+    EXPECT_LE(sprite("player-fall")->getTotalSlowdown(), 45);
+    // A frame, each a different picture, for every charge up to a shot's worth at least.
+    const bw::Sprite* counter = sprite("silk-counter-spr");
+    EXPECT_GE(counter->getFrameCount(), SHOT_COST + 1);
+    for (int charge = 1; charge < counter->getFrameCount(); ++charge)
+        EXPECT_NE(counter->getFrame(charge).getString(), counter->getFrame(charge - 1).getString()) << charge;
+    // The player's fall and a saucer's crash: one file, two sounds.
     const bw::Sound* crash = resources.getSound("saucer-crash");
     const bw::Sound* fall = resources.getSound("player-fall");
-    ASSERT_NE(crash, nullptr);
-    ASSERT_NE(fall, nullptr);
+    ASSERT_TRUE(crash && fall);
     EXPECT_NE(crash, fall);
-    EXPECT_EQ(crash->getSound().getBuffer().getSampleCount(), fall->getSound().getBuffer().getSampleCount());
     EXPECT_GT(crash->getSound().getBuffer().getSampleCount(), 0u);
-    // The sprite "player-fall" is another thing altogether.
-    EXPECT_NE(resources.getSprite("player-fall"), nullptr);
+    EXPECT_EQ(crash->getSound().getBuffer().getSampleCount(), fall->getSound().getBuffer().getSampleCount());
 }
 
-TEST_F(GameEntryTest, MissingFilesAreReportedOnceEachAndTheRestStillLoads) {
-    ASSERT_TRUE(copyRunData({"Sprites/O-spr.txt", "Audio/SFX/slurp.wav"}));
-    loadResources();
-    EXPECT_EQ(errorLines(),
-              (std::vector<std::string>{"ERROR: Failed to open sprite file: Sprites/O-spr.txt",
-                                        "ERROR: Failed to load sound file Audio/SFX/slurp.wav"}));
-    EXPECT_EQ(linesMentioning("O-spr.txt"), 1);
-    EXPECT_EQ(linesMentioning("slurp.wav"), 1);
-    EXPECT_EQ(resources.getSpriteCount(), 19);
-    EXPECT_EQ(resources.getSprite("player-spr"), nullptr);
-    for (const auto& [label, file] : SPRITES) {
-        if (label != "player-spr") {
-            EXPECT_NE(resources.getSprite(label), nullptr) << label;
-        }
-    }
-    EXPECT_EQ(resources.getSoundCount(), 12);
-    EXPECT_EQ(resources.getMusicCount(), 2);
-}
+TEST_F(GameEntryTest, MissingFilesAreReportedOnceEachTheRestLoadsAndTheGameStillRuns) {
+    const Texts missing = {"Sprites/O-spr.txt", "Sprites/title-text.txt", "Sprites/silk-counter.txt",
+                           "Audio/SFX/slurp.wav", "Audio/TitleSimple.wav"};
+    loadFromRunFolder(missing);
+    EXPECT_EQ(linesWith("ERROR:").size(), missing.size());
+    for (const std::string& file : missing)
+        EXPECT_EQ(linesWith(file).size(), 1u) << file;
+    EXPECT_EQ(resources.getSpriteCount(), 17);
 
-TEST_F(GameEntryTest, TheGameStillStartsWithFilesMissing) {
-    ASSERT_TRUE(
-        copyRunData({"Sprites/title-text.txt", "Audio/TitleSimple.wav", "Audio/SFX/saucerSpawn.wav"}));
-    loadResources();
+    // A game and its game-over screen without the title sprite, its music and a sound.
     GameStart& start = GameStart::getInstance();
-    EXPECT_EQ(start.getSprite(), nullptr);
     EXPECT_EQ(start.draw(), 1);
-    // A game and its game-over screen, with the missing title sprite, music and saucer sound.
     sendKey(&start, bw::KEY_W);
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 80; ++i) {
+        if (i == 40) start.gameOver();
         stepWorld(i);
-    start.gameOver();
-    for (int i = 40; i < 80; ++i)
-        stepWorld(i);
+    }
     sendKey(&start, bw::KEY_W);
     EXPECT_EQ(start.draw(), 1);
     EXPECT_EQ(start.getState(), TITLE);
@@ -224,18 +169,15 @@ TEST_F(GameEntryTest, TheBuiltGameRefusesToRunWithoutADisplay) {
     const auto started = std::chrono::steady_clock::now();
     ASSERT_TRUE(session.start("env -u DISPLAY"));
     const std::optional<int> status = session.waitForExit(5);
-    const auto took = std::chrono::steady_clock::now() - started;
     ASSERT_TRUE(status.has_value()) << "the game kept running without a display";
     EXPECT_NE(*status, 0);
-    EXPECT_LT(took, std::chrono::seconds(1));
-    EXPECT_NE(session.standardError().find("ERROR: no display: cannot open the game window"),
-              std::string::npos)
-        << session.standardError();
-    const auto lines = session.logLines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "ERROR: no display: cannot open the game window"),
-              lines.end());
-    // The managers were shut down after the message.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    const std::string message = "ERROR: no display: cannot open the game window";
+    EXPECT_NE(session.standardError().find(message), std::string::npos) << session.standardError();
+    // The managers were shut down after the message, which the log has too.
+    const Texts lines = session.logLines();
     ASSERT_FALSE(lines.empty());
+    EXPECT_TRUE(std::find(lines.begin(), lines.end(), message) < lines.end() - 1) << message;
     EXPECT_EQ(lines.back(), "Shutting down LogManager");
 }
 

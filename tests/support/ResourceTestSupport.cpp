@@ -34,8 +34,7 @@ bool writeToneWav(const std::filesystem::path& path, int sample_count) {
     std::vector<std::int16_t> samples(static_cast<std::size_t>(sample_count));
     for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = (i / 20) % 2 == 0 ? 8000 : -8000;
     sf::SoundBuffer buffer;
-    if (!buffer.loadFromSamples(samples.data(), samples.size(), 1, 8000, {sf::SoundChannel::Mono}))
-        return false;
+    if (!buffer.loadFromSamples(samples.data(), samples.size(), 1, 8000, {sf::SoundChannel::Mono})) return false;
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
     return buffer.saveToFile(path);
 }

@@ -6,6 +6,7 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <map>
@@ -13,17 +14,14 @@
 
 namespace {
 
-// A cell's glyph lies on its black background box, which starts 1.28 × 6.4 pixels into the
+// A cell's glyph lies on its black background box, which starts 1.28 x 6.4 pixels into the
 // cell and reaches 6.4 pixels into the next row. These are whole pixels inside that box and
 // left of the next cell, where the next glyph may begin.
 constexpr int INK_WIDTH = 10;
 constexpr int INK_HEIGHT = 30;
 constexpr int INK_TOP = 7;
-
-// Cell columns repeat their sub-pixel offset every five columns (5 × 12.8 = 64 pixels).
+// Cell columns repeat their sub-pixel offset every five columns (5 x 12.8 = 64 pixels).
 constexpr int PHASES = 5;
-constexpr char FIRST_GLYPH = '!';
-constexpr char LAST_GLYPH = '~';
 
 using Mask = std::array<bool, INK_WIDTH * INK_HEIGHT>;
 
@@ -35,88 +33,56 @@ struct CellPixels {
 
 int brightness(sf::Color c) { return std::max({c.r, c.g, c.b}); }
 
-// Ink is every pixel at least half as bright as the brightest of the cell, so the glyph's
-// shape comes out the same whatever its colour and however its edges are smoothed.
+// Ink is every pixel at least half as bright as the brightest of the cell, so the glyph's shape
+// comes out the same whatever its colour and however its edges are smoothed. The glyph's own
+// colour is that of its brightest pixels; smoothed edges are darker shades of it.
 CellPixels readCell(const WindowCapture& shot, int column, int row) {
     const bw::DisplayManager& display = bw::DisplayManager::getInstance();
     const int left = static_cast<int>(std::ceil(column * display.charWidth() + display.charWidth() / 10));
     const int top = static_cast<int>(row * display.charHeight()) + INK_TOP;
-
-    CellPixels cell;
+    std::array<sf::Color, INK_WIDTH * INK_HEIGHT> pixels; // transparent outside the window
     int peak = 0;
-    for (int y = 0; y < INK_HEIGHT; ++y)
-        for (int x = 0; x < INK_WIDTH; ++x)
-            if (left + x < shot.width() && top + y < shot.height())
-                peak = std::max(peak, brightness(shot.pixel(left + x, top + y)));
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = shot.pixel(left + static_cast<int>(i) % INK_WIDTH, top + static_cast<int>(i) / INK_WIDTH);
+        peak = std::max(peak, brightness(pixels[i]));
+    }
+    CellPixels cell;
     if (peak == 0) return cell;
-
-    // The glyph's own colour is that of its fully covered pixels, the brightest ones; smoothed
-    // edges are darker shades of it.
     std::map<std::uint32_t, int> colors;
-    for (int y = 0; y < INK_HEIGHT; ++y) {
-        for (int x = 0; x < INK_WIDTH; ++x) {
-            if (left + x >= shot.width() || top + y >= shot.height()) continue;
-            const sf::Color c = shot.pixel(left + x, top + y);
-            if (brightness(c) == peak) ++colors[(static_cast<std::uint32_t>(c.r) << 16) | (c.g << 8) | c.b];
-        }
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        if (brightness(pixels[i]) == peak) ++colors[pixels[i].toInteger() | 0xFF];
+        cell.ink[i] = 2 * brightness(pixels[i]) >= peak;
+        cell.ink_count += cell.ink[i] ? 1 : 0;
     }
-    for (int y = 0; y < INK_HEIGHT; ++y) {
-        for (int x = 0; x < INK_WIDTH; ++x) {
-            if (left + x >= shot.width() || top + y >= shot.height()) continue;
-            const bool ink = 2 * brightness(shot.pixel(left + x, top + y)) >= peak;
-            cell.ink[static_cast<std::size_t>(y * INK_WIDTH + x)] = ink;
-            if (ink) ++cell.ink_count;
-        }
-    }
-    const auto most = std::max_element(colors.begin(), colors.end(),
-                                       [](const auto& a, const auto& b) { return a.second < b.second; });
-    cell.color = bw::Color(static_cast<int>(most->first >> 16), static_cast<int>((most->first >> 8) & 0xFF),
-                           static_cast<int>(most->first & 0xFF), 1.0f);
+    const sf::Color most(std::max_element(colors.begin(), colors.end(), [](const auto& a, const auto& b) {
+                             return a.second < b.second;
+                         })->first);
+    cell.color = bw::Color(most.r, most.g, most.b, 1.0f);
     return cell;
 }
 
-struct Glyph {
-    char ch;
-    Mask ink;
-};
-
 // Draws every printable character, one frame per sub-pixel phase, at cells far enough apart
 // that no glyph touches another, and keeps their ink.
-std::array<std::vector<Glyph>, PHASES> drawReferenceGlyphs() {
+std::array<std::vector<std::pair<char, Mask>>, PHASES> drawReferenceGlyphs() {
     bw::DisplayManager& display = bw::DisplayManager::getInstance();
-    const sf::RenderWindow& window = *display.getWindow();
-    std::array<std::vector<Glyph>, PHASES> glyphs;
+    std::array<std::vector<std::pair<char, Mask>>, PHASES> glyphs;
     const int per_row = display.getHorizontal() / PHASES;
     for (int phase = 0; phase < PHASES; ++phase) {
         display.swapBuffers();
-        std::vector<std::pair<char, std::pair<int, int>>> placed;
-        int slot = 0;
-        for (char ch = FIRST_GLYPH; ch <= LAST_GLYPH; ++ch, ++slot) {
-            const int column = phase + PHASES * (slot % per_row);
-            const int row = 2 * (slot / per_row);
-            display.drawCh(bw::Vector(static_cast<float>(column), static_cast<float>(row)), ch,
+        const auto column = [&](char ch) { return phase + PHASES * ((ch - '!') % per_row); };
+        const auto row = [&](char ch) { return 2 * ((ch - '!') / per_row); };
+        for (char ch = '!'; ch <= '~'; ++ch)
+            display.drawCh(bw::Vector(static_cast<float>(column(ch)), static_cast<float>(row(ch))), ch,
                            bw::COLOR_WHITE);
-            placed.push_back({ch, {column, row}});
-        }
-        const WindowCapture shot(window);
-        for (const auto& [ch, at] : placed)
-            glyphs[static_cast<std::size_t>(phase)].push_back({ch, readCell(shot, at.first, at.second).ink});
+        const WindowCapture shot(*display.getWindow());
+        for (char ch = '!'; ch <= '~'; ++ch)
+            glyphs[static_cast<std::size_t>(phase)].push_back({ch, readCell(shot, column(ch), row(ch)).ink});
     }
     display.swapBuffers();
     return glyphs;
 }
 
-int difference(const Mask& a, const Mask& b) {
-    int count = 0;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        count += a[i] != b[i] ? 1 : 0;
-    return count;
-}
-
 } // namespace
-
-ScreenGrid::ScreenGrid(int columns, int rows)
-    : column_count(columns), row_count(rows), cells(static_cast<std::size_t>(columns * rows)) {}
 
 ScreenGrid ScreenGrid::capture() {
     bw::DisplayManager& display = bw::DisplayManager::getInstance();
@@ -132,12 +98,13 @@ ScreenGrid ScreenGrid::capture() {
             cell.color = pixels.color;
             if (pixels.ink_count == 0) continue;
             int best = pixels.ink_count + 1;
-            cell.ch = '?';
-            for (const Glyph& glyph : glyphs[static_cast<std::size_t>(column % PHASES)]) {
-                const int d = difference(pixels.ink, glyph.ink);
+            for (const auto& [ch, ink] : glyphs[static_cast<std::size_t>(column % PHASES)]) {
+                int d = 0;
+                for (std::size_t i = 0; i < ink.size(); ++i)
+                    d += ink[i] != pixels.ink[i] ? 1 : 0;
                 if (d < best) {
                     best = d;
-                    cell.ch = glyph.ch;
+                    cell.ch = ch;
                 }
             }
             // A neighbour's overhang may add a few pixels; anything further off is no glyph.
@@ -153,22 +120,11 @@ const ScreenGrid::Cell& ScreenGrid::cell(int column, int row) const {
     return cells[static_cast<std::size_t>(row * column_count + column)];
 }
 
-char ScreenGrid::charAt(int column, int row) const { return cell(column, row).ch; }
-
-bw::Color ScreenGrid::colorAt(int column, int row) const { return cell(column, row).color; }
-
 std::string ScreenGrid::text(int column, int row, int count) const {
     std::string result;
     for (int i = 0; i < count; ++i)
         result += charAt(column + i, row);
     return result;
-}
-
-std::string ScreenGrid::row(int row) const { return text(0, row, column_count); }
-
-int ScreenGrid::countCells(bw::Color color) const {
-    return static_cast<int>(
-        std::count_if(cells.begin(), cells.end(), [&](const Cell& c) { return c.color == color; }));
 }
 
 std::string ScreenGrid::toString() const {

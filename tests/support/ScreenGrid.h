@@ -2,7 +2,6 @@
 
 #include "Color.h"
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -18,22 +17,18 @@ public:
     /// Needs an open window; without one every cell is empty.
     static ScreenGrid capture();
 
-    /// Cell columns and rows (80 × 24).
-    int columns() const { return column_count; }
+    /// Cell rows (24).
     int rows() const { return row_count; }
-
     /// The character in the cell: ' ' when the cell shows no ink, '?' when the ink matches no
     /// glyph of the font.
-    char charAt(int column, int row) const;
-    /// The most frequent non-black colour among the cell's pixels (opaque); opaque black for a
-    /// cell without ink.
-    bw::Color colorAt(int column, int row) const;
+    char charAt(int column, int row) const { return cell(column, row).ch; }
+    /// The most frequent of the brightest colours among the cell's pixels (opaque); opaque black
+    /// for a cell without ink.
+    bw::Color colorAt(int column, int row) const { return cell(column, row).color; }
     /// count characters of a row, starting at column.
     std::string text(int column, int row, int count) const;
     /// A whole row, one character per cell.
-    std::string row(int row) const;
-    /// Cells (of the whole grid) whose colour is color.
-    int countCells(bw::Color color) const;
+    std::string row(int row) const { return text(0, row, column_count); }
     /// The grid as lines of text, for failure messages.
     std::string toString() const;
 
@@ -43,7 +38,8 @@ private:
         bw::Color color{0, 0, 0, 1.0f};
     };
 
-    ScreenGrid(int columns, int rows);
+    ScreenGrid(int columns, int rows)
+        : column_count(columns), row_count(rows), cells(static_cast<std::size_t>(columns * rows)) {}
     const Cell& cell(int column, int row) const;
 
     int column_count;

@@ -7,108 +7,102 @@
 #include <thread>
 
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 
 namespace {
 
-const std::string WINDOW_SEARCH = "xdotool search --onlyvisible --name '^VelloranBrackwen$'";
-
+bool shell(const std::string& command) { return std::system(command.c_str()) == 0; }
+/// Runs a command with its output thrown away.
+bool quietly(const std::string& command) { return shell(command + " >/dev/null 2>&1"); }
+bool xdotool(const std::string& arguments) { return quietly("xdotool " + arguments); }
 std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
-
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+Clock::time_point after(double seconds) {
+    return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
 
 } // namespace
 
-bool ScreenSession::shell(const std::string& command) { return std::system(command.c_str()) == 0; }
+bool ScreenSession::toolsAvailable() { return xdotool("version") && quietly("import -version"); }
 
-bool ScreenSession::toolsAvailable() {
-    return shell("xdotool version >/dev/null 2>&1") && shell("import -version >/dev/null 2>&1");
-}
-
-bool ScreenSession::copyRunFolder(const fs::path& folder, const std::vector<std::string>& leave_out) {
+bool ScreenSession::copyRunFolder(const fs::path& folder, const std::vector<std::string>& skip) {
     const fs::path run(TARNWICK_RUN_DIR);
     if (!fs::exists(run / "tarnwick")) return false;
     std::error_code error;
     fs::create_directories(folder, error);
     for (const char* item : {"tarnwick", "bw-font.ttf", "Fonts", "Sprites", "Audio"})
-        if (fs::exists(run / item)) fs::copy(run / item, folder / item, fs::copy_options::recursive, error);
-    for (const std::string& path : leave_out)
+        fs::copy(run / item, folder / item, fs::copy_options::recursive, error);
+    for (const std::string& path : skip)
         fs::remove(folder / path, error);
     return fs::exists(folder / "tarnwick");
 }
 
-ScreenSession::ScreenSession(fs::path folder) : dir(std::move(folder)) {}
-
-ScreenSession::~ScreenSession() { kill(); }
+ScreenSession::~ScreenSession() {
+    if (!started || fs::exists(dir / "game.status")) return;
+    const int pid = std::atoi(readFile("game.pid").c_str());
+    if (pid > 0) quietly("kill " + std::to_string(pid));
+    waitForExit(5);
+}
 
 bool ScreenSession::start(const std::string& environment) {
     // The group runs in the background: it records the game's id, waits for it and writes its
     // exit status, so the test can poll for the end without blocking.
-    const std::string command = "cd " + quoted(dir) + " && { " + environment +
-                                " ./tarnwick >game.out 2>game.err & echo $! >game.pid; wait $!; "
-                                "echo $? >game.status.tmp; mv game.status.tmp game.status; } "
-                                ">/dev/null 2>&1 &";
-    started = shell(command);
+    started = shell("cd " + quoted(dir) + " && { " + environment +
+                    " ./tarnwick >game.out 2>game.err & echo $! >game.pid; wait $!; "
+                    "echo $? >game.status.tmp; mv game.status.tmp game.status; } >/dev/null 2>&1 &");
     return started;
 }
 
 bool ScreenSession::waitForWindow(double seconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    const fs::path id_file = dir / "window.id";
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (shell(WINDOW_SEARCH + " >" + quoted(id_file) + " 2>/dev/null")) {
-            std::istringstream ids(readFile("window.id"));
-            ids >> window_id;
-            if (!window_id.empty()) {
-                // Without a window manager activation may fail; focus is what the keys need.
-                shell("xdotool windowactivate " + window_id + " >/dev/null 2>&1");
-                return shell("xdotool windowfocus --sync " + window_id + " >/dev/null 2>&1");
-            }
-        }
-        if (fs::exists(dir / "game.status")) return false;
-        pause(100);
+    for (const auto deadline = after(seconds); Clock::now() < deadline && !fs::exists(dir / "game.status");
+         pause(100)) {
+        if (!shell("xdotool search --onlyvisible --name '^VelloranBrackwen$' >" + quoted(dir / "window.id") +
+                   " 2>/dev/null"))
+            continue;
+        std::istringstream(readFile("window.id")) >> window_id;
+        // Without a window manager activation may fail; focus is what the keys need.
+        xdotool("windowactivate " + window_id);
+        return xdotool("windowfocus --sync " + window_id);
     }
     return false;
 }
 
 bool ScreenSession::tap(const std::string& key) {
     if (window_id.empty()) return false;
-    shell("xdotool windowfocus --sync " + window_id + " >/dev/null 2>&1");
-    const bool down = shell("xdotool keydown " + key + " >/dev/null 2>&1");
-    // Held long enough for the game to see the press in a frame of its own.
-    pause(80);
-    const bool up = shell("xdotool keyup " + key + " >/dev/null 2>&1");
-    return down && up;
+    xdotool("windowfocus --sync " + window_id);
+    const bool down = xdotool("keydown " + key);
+    pause(80); // held long enough for the game to see the press in a frame of its own
+    return xdotool("keyup " + key) && down;
 }
 
 ScreenShot ScreenSession::screenshot() {
-    if (window_id.empty()) return {};
     const fs::path file = dir / ("shot-" + std::to_string(shot_count++) + ".png");
-    if (!shell("import -window " + window_id + " " + quoted(file) + " >/dev/null 2>&1")) return {};
+    if (window_id.empty() || !quietly("import -window " + window_id + " " + quoted(file))) return {};
     return ScreenShot(file);
 }
 
-std::optional<int> ScreenSession::waitForExit(double seconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (true) {
-        if (fs::exists(dir / "game.status")) {
-            std::istringstream status(readFile("game.status"));
-            int code = -1;
-            status >> code;
-            started = false;
-            return code;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
-        pause(20);
-    }
+ScreenShot ScreenSession::waitForScreen(double seconds, const std::function<bool(const ScreenShot&)>& test) {
+    const auto deadline = after(seconds);
+    ScreenShot shot;
+    do {
+        shot = screenshot();
+        if (shot.isValid() && test(shot)) return shot;
+        pause(200);
+    } while (Clock::now() < deadline);
+    return shot;
 }
 
-std::string ScreenSession::standardError() const { return readFile("game.err"); }
+std::optional<int> ScreenSession::waitForExit(double seconds) {
+    for (const auto deadline = after(seconds); !fs::exists(dir / "game.status"); pause(20))
+        if (Clock::now() >= deadline) return std::nullopt;
+    started = false;
+    return std::atoi(readFile("game.status").c_str());
+}
 
 std::vector<std::string> ScreenSession::logLines() const {
     std::vector<std::string> messages;
     std::ifstream file(dir / "brackwen.log");
-    std::string line;
-    while (std::getline(file, line)) {
+    for (std::string line; std::getline(file, line);) {
         const auto separator = line.find(" - ");
         messages.push_back(separator == std::string::npos ? line : line.substr(separator + 3));
     }
@@ -116,17 +110,7 @@ std::vector<std::string> ScreenSession::logLines() const {
 }
 
 std::string ScreenSession::readFile(const std::string& name) const {
-    std::ifstream file(dir / name);
     std::ostringstream text;
-    text << file.rdbuf();
+    text << std::ifstream(dir / name).rdbuf();
     return text.str();
-}
-
-void ScreenSession::kill() {
-    if (!started || fs::exists(dir / "game.status")) return;
-    std::istringstream pid(readFile("game.pid"));
-    int id = 0;
-    pid >> id;
-    if (id > 0) shell("kill " + std::to_string(id) + " >/dev/null 2>&1");
-    waitForExit(5);
 }

@@ -3,6 +3,7 @@
 #include "ScreenShot.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,13 +18,12 @@ public:
     /// True when xdotool and import can be run.
     static bool toolsAvailable();
     /// Copies the built run folder (the executable, fonts, sprites, audio; not its log) into
-    /// folder, leaving out the given paths relative to the run folder. False when the run folder
-    /// has no executable.
-    static bool copyRunFolder(const std::filesystem::path& folder,
-                              const std::vector<std::string>& leave_out = {});
+    /// folder, leaving out the paths in skip (relative to the run folder). False when the run
+    /// folder has no executable.
+    static bool copyRunFolder(const std::filesystem::path& folder, const std::vector<std::string>& skip = {});
 
     /// A session for the game in folder (a copy of the run folder); nothing starts yet.
-    explicit ScreenSession(std::filesystem::path folder);
+    explicit ScreenSession(std::filesystem::path folder) : dir(std::move(folder)) {}
     /// Ends the game if it still runs.
     ~ScreenSession();
     ScreenSession(const ScreenSession&) = delete;
@@ -38,19 +38,19 @@ public:
     bool tap(const std::string& key);
     /// A picture of the game's window; invalid when none could be taken.
     ScreenShot screenshot();
+    /// Takes screenshots until one passes test, for up to seconds; the last one taken.
+    ScreenShot waitForScreen(double seconds, const std::function<bool(const ScreenShot&)>& test);
     /// The exit status once the game has ended, waiting up to seconds; empty while it still runs.
     std::optional<int> waitForExit(double seconds);
 
     /// What the game wrote to standard error.
-    std::string standardError() const;
+    std::string standardError() const { return readFile("game.err"); }
     /// The game's log messages (time stamps cut off), read now.
     std::vector<std::string> logLines() const;
     const std::filesystem::path& folder() const { return dir; }
 
 private:
-    static bool shell(const std::string& command);
     std::string readFile(const std::string& name) const;
-    void kill();
 
     std::filesystem::path dir;
     std::string window_id;

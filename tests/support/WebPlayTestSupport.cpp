@@ -3,25 +3,59 @@
 #include "EventStep.h"
 #include "PopUp.h"
 #include "ResourceManager.h"
-#include "ResourceTestSupport.h"
 #include "Sound.h"
-#include "Web.h"
-#include "WorldManager.h"
 
 #include <SFML/Audio/SoundSource.hpp>
 
-void loadWebPlaySprites() {
+namespace {
+
+void loadSprites(const std::vector<std::pair<std::string, std::string>>& sprites) {
     const std::string dir = std::string(TARNWICK_SOURCE_DIR) + "/data/Sprites/";
-    const std::vector<std::pair<std::string, std::string>> sprites = {
-        {"spider-right.txt", "player-right"},       {"spider-left.txt", "player-left"},
-        {"spider-up.txt", "player-up"},             {"spider-down.txt", "player-down"},
-        {"spider-fall.txt", "player-fall"},         {"silk-shot-right.txt", "silk-shot-right"},
-        {"silk-shot-left.txt", "silk-shot-left"},   {"silk-shot-up.txt", "silk-shot-up"},
-        {"silk-shot-down.txt", "silk-shot-down"},   {"silk-counter.txt", "silk-counter-spr"},
-    };
     bw::ResourceManager& resources = bw::ResourceManager::getInstance();
     for (const auto& [file, label] : sprites)
         if (!resources.getSprite(label)) resources.loadSprite(dir + file, label);
+}
+
+std::set<WebString> stringsWhere(std::uint32_t (Web::*masks)(bw::Vector) const) {
+    const Web& web = Web::getInstance();
+    std::set<WebString> found;
+    for (int y = 0; y < Web::ROWS; ++y)
+        for (int x = 0; x < Web::COLUMNS; ++x) {
+            const std::uint32_t here = (web.*masks)(bw::Vector(x, y));
+            if (x + 1 < Web::COLUMNS && (here & RIGHT) && ((web.*masks)(bw::Vector(x + 1, y)) & LEFT))
+                found.insert({x, y, x + 1, y});
+            if (y + 1 < Web::ROWS && (here & DOWN) && ((web.*masks)(bw::Vector(x, y + 1)) & UP))
+                found.insert({x, y, x, y + 1});
+        }
+    return found;
+}
+
+} // namespace
+
+void loadWebPlaySprites() {
+    loadSprites({{"spider-right.txt", "player-right"},     {"spider-left.txt", "player-left"},
+                 {"spider-up.txt", "player-up"},           {"spider-down.txt", "player-down"},
+                 {"spider-fall.txt", "player-fall"},       {"silk-shot-right.txt", "silk-shot-right"},
+                 {"silk-shot-left.txt", "silk-shot-left"}, {"silk-shot-up.txt", "silk-shot-up"},
+                 {"silk-shot-down.txt", "silk-shot-down"}, {"silk-counter.txt", "silk-counter-spr"}});
+}
+
+void loadEnemySprites() {
+    loadSprites({{"fly-intro-spr.txt", "fly-intro"}, {"fly-twitch-spr.txt", "fly-twitch"}});
+    loadSprites({{"saucer!.txt", "saucer"}});
+    for (const std::string side : {"right", "left", "up", "down"})
+        loadSprites({{"giant-enemy-spider-" + side + ".txt", "enemy-" + side}});
+}
+
+void replaceSprite(const std::string& label, int frames, int slowdown) {
+    std::string text = "frames " + std::to_string(frames) + "\nwidth 1\nheight 1\ndefault_color #FFFFFF\n" +
+                       "default_slowdown " + std::to_string(slowdown) + "\n<BODY>\n";
+    for (int frame = 0; frame < frames; ++frame) text += "#\nend\n";
+    const std::string file = "replaced-" + label + ".txt";
+    writeResourceFile(file, text + "</BODY>\n");
+    bw::ResourceManager& resources = bw::ResourceManager::getInstance();
+    while (resources.getSprite(label)) resources.unloadSprite(label);
+    resources.loadSprite(file, label);
 }
 
 void loadCueSounds(const std::filesystem::path& dir, const std::vector<std::string>& labels) {
@@ -44,19 +78,12 @@ void stopCues(const std::vector<std::string>& labels) {
 }
 
 bool cuesObservable() {
-    const std::string probe = "web-play-probe";
-    bw::ResourceManager& resources = bw::ResourceManager::getInstance();
-    bw::Sound* sound = resources.getSound(probe);
-    if (!sound) {
-        const std::filesystem::path tone = std::filesystem::temp_directory_path() / "web-play-probe.wav";
-        writeToneWav(tone, 16000);
-        resources.loadSound(tone.string(), probe);
-        sound = resources.getSound(probe);
-    }
-    if (!sound) return false;
-    sound->play(false);
-    const bool playing = sound->getSound().getStatus() == sf::SoundSource::Status::Playing;
-    sound->stop();
+    // The working directory is a test's own: no other test program writes the probe tone there.
+    loadCueSounds(std::filesystem::current_path(), {"web-play-probe"});
+    bw::Sound* sound = bw::ResourceManager::getInstance().getSound("web-play-probe");
+    if (sound) sound->play(false);
+    const bool playing = cueIsPlaying("web-play-probe");
+    if (sound) sound->stop();
     return playing;
 }
 
@@ -77,33 +104,15 @@ int sendKey(bw::Object* object, bw::Key key, bw::KeyboardAction action) {
     return object->eventHandler(&event);
 }
 
-int countIntactStrings() {
-    const Web& web = Web::getInstance();
-    int count = 0;
-    for (int row = 0; row < Web::ROWS; ++row) {
-        for (int column = 0; column < Web::COLUMNS; ++column) {
-            const bw::Vector here(static_cast<float>(column), static_cast<float>(row));
-            // Each string once: from its left or upper end.
-            if (column + 1 < Web::COLUMNS && (web.getConnections(here) & RIGHT) &&
-                (web.getConnections(here + bw::Vector(1, 0)) & LEFT))
-                ++count;
-            if (row + 1 < Web::ROWS && (web.getConnections(here) & DOWN) &&
-                (web.getConnections(here + bw::Vector(0, 1)) & UP))
-                ++count;
-        }
-    }
-    return count;
-}
+std::set<WebString> intactStrings() { return stringsWhere(&Web::getConnections); }
 
-void severEverything() {
-    Web& web = Web::getInstance();
-    for (int row = 0; row < Web::ROWS; ++row) {
-        for (int column = 0; column < Web::COLUMNS; ++column) {
-            const bw::Vector here(static_cast<float>(column), static_cast<float>(row));
-            if (column + 1 < Web::COLUMNS) web.severConnection(here, here + bw::Vector(1, 0));
-            if (row + 1 < Web::ROWS) web.severConnection(here, here + bw::Vector(0, 1));
-        }
-    }
+std::set<WebString> blinkingStrings() { return stringsWhere(&Web::getFlashing); }
+
+int countIntactStrings() { return static_cast<int>(intactStrings().size()); }
+
+void severAllStrings() {
+    for (int y = 0; y < Web::ROWS; ++y)
+        for (int x = 0; x < Web::COLUMNS; ++x) Web::getInstance().removeOnIntersection(bw::Vector(x, y), 15);
 }
 
 std::vector<PopUpSighting> PopUpWatcher::newPopUps() {

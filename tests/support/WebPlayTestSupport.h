@@ -2,18 +2,55 @@
 
 #include "Color.h"
 #include "EventKeyboard.h"
-#include "Object.h"
-#include "Vector.h"
+#include "ResourceTestSupport.h"
+#include "Sprite.h"
+#include "TempWorkDir.h"
+#include "Web.h"
+#include "WorldManager.h"
 
-#include <cstdint>
+#include <gtest/gtest.h>
+
+#include <compare>
 #include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
+/// Base of the web-play tests: a fresh log (every level) and world in a temporary working
+/// directory and a freshly woven web; the world is shut down afterwards, which destroys the
+/// web and the counters too, so the next test starts from new ones.
+class WebPlayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        restartLogForResourceTest();
+        bw::WorldManager::getInstance().startUp();
+        Web::getInstance().reset();
+    }
+    void TearDown() override { bw::WorldManager::getInstance().shutDown(); }
+    /// The world position of a web coordinate.
+    static bw::Vector at(bw::Vector c) { return Web::getInstance().webToWorld(c); }
+    static bw::Vector at(float column, float row) { return at(bw::Vector(column, row)); }
+    /// How many objects of this type the world holds.
+    static int countOf(const std::string& type) {
+        return bw::WorldManager::getInstance().objectsOfType(type).getCount();
+    }
+    /// The label of an object's sprite, "(none)" without one.
+    static std::string spriteOf(const bw::Object* object) {
+        return object->getSprite() ? object->getSprite()->getLabel() : std::string("(none)");
+    }
+
+    TempWorkDir work_dir;
+};
+
 /// Loads the game's sprite files from data/Sprites under their game labels (each label once per
 /// test executable): the spider's, the silk shot's and the silk counter's.
 void loadWebPlaySprites();
+/// Loads the sprites of the enemies and flies the same way: "enemy-*", "fly-intro",
+/// "fly-twitch" and "saucer".
+void loadEnemySprites();
+/// Unloads every sprite with this label and loads frames frames of one '#', each shown for
+/// slowdown steps, so a test knows the exact animation it times against.
+void replaceSprite(const std::string& label, int frames, int slowdown);
 
 /// Loads a short tone WAV (written into dir) under each label that has no sound yet, so that
 /// a test can see whether the game played that cue.
@@ -23,6 +60,7 @@ bool cueIsPlaying(const std::string& label);
 /// Stops every cue sound with these labels, so that the next play can be seen.
 void stopCues(const std::vector<std::string>& labels);
 /// True when playing a loaded sound can be observed on this machine (an audio device exists).
+/// Call it from a temporary working directory: the first call writes its probe tone there.
 bool cuesObservable();
 
 /// Hands one step event to every object in the world, as the game loop does before update.
@@ -32,10 +70,20 @@ void stepWorld(int step_count);
 /// Sends a key press (or another action) to one object.
 int sendKey(bw::Object* object, bw::Key key, bw::KeyboardAction action = bw::KEY_PRESSED);
 
-/// The strings of the web that are intact at both ends, counted once each.
+/// A string of the web between two neighbouring intersections, first end left of or above the
+/// second.
+struct WebString {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    auto operator<=>(const WebString&) const = default;
+};
+/// Every intact string of the web: both ends carry the bit pointing at the other.
+std::set<WebString> intactStrings();
+/// Every string whose ends both carry their blink bit.
+std::set<WebString> blinkingStrings();
+/// The number of intact strings.
 int countIntactStrings();
-/// Severs every string of the web.
-void severEverything();
+/// Clears every string end of the web.
+void severAllStrings();
 
 /// What a pop-up looked like when it first appeared in the world.
 struct PopUpSighting {

@@ -1,11 +1,15 @@
 #include "WindowCapture.h"
 
+#include "DisplayManager.h"
+
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
 #include <algorithm>
 
 WindowCapture::WindowCapture(const sf::RenderWindow& window) {
+    // The cells the display manager still holds back belong to the frame being drawn.
+    bw::DisplayManager::getInstance().flush();
     // Copying the window into a texture reads the back buffer, i.e. the frame being drawn.
     sf::Texture texture(window.getSize());
     texture.update(window);
@@ -37,12 +41,4 @@ bool WindowCapture::allPixels(int left, int top, int right, int bottom, sf::Colo
 
 int WindowCapture::countPixels(sf::Color color) const {
     return countPixels(0, 0, width() - 1, height() - 1, color);
-}
-
-int WindowCapture::width() const {
-    return static_cast<int>(captured.getSize().x);
-}
-
-int WindowCapture::height() const {
-    return static_cast<int>(captured.getSize().y);
 }

@@ -23,8 +23,8 @@ public:
     /// How many pixels of the whole window have exactly this colour.
     int countPixels(sf::Color color) const;
     /// Width and height of the capture in pixels.
-    int width() const;
-    int height() const;
+    int width() const { return static_cast<int>(captured.getSize().x); }
+    int height() const { return static_cast<int>(captured.getSize().y); }
     /// The captured image.
     const sf::Image& image() const { return captured; }
 

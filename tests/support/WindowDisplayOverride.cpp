@@ -8,11 +8,8 @@ void setDisplayVariable(const std::optional<std::string>& value) {
 #ifdef _WIN32
     _putenv_s("DISPLAY", value ? value->c_str() : "");
 #else
-    if (value && !value->empty()) {
-        setenv("DISPLAY", value->c_str(), 1);
-    } else {
-        unsetenv("DISPLAY");
-    }
+    if (value && !value->empty()) setenv("DISPLAY", value->c_str(), 1);
+    else unsetenv("DISPLAY");
 #endif
 }
 

@@ -1,22 +1,24 @@
+// Objects (ids, altitude, movement, sprites and their animation) and the lists that hold them.
 #include "Object.h"
 
 #include "LogManager.h"
+#include "ObjectList.h"
+#include "ObjectListIterator.h"
 #include "ResourceManager.h"
-#include "Sprite.h"
 #include "WorldManager.h"
 
 #include "LogReader.h"
+#include "ResourceTestSupport.h"
 #include "TempWorkDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <string>
-#include <vector>
 
 using bw::Object;
+using bw::ObjectList;
 using bw::Vector;
+using Objects = std::vector<Object*>;
 
 namespace {
 
@@ -24,313 +26,222 @@ namespace {
 // The log manager is created first so that it outlives the world at exit.
 const int first_object_id = [] {
     bw::LogManager::getInstance();
-    const Object probe;
-    return probe.getId();
+    return Object().getId();
 }();
 
-/// One frame block of a sprite file: its art (width × height characters, row after row) and
-/// its own slowdown (-1: none given, the sprite's default applies).
-struct FrameArt {
-    std::string art;
-    int slowdown = -1;
-};
-
-/// Writes a sprite file into the working directory and loads it under a label unique to the
-/// running test. Returns the label.
-std::string loadSprite(const std::string& suffix, int width, int height, const std::vector<FrameArt>& frames,
-                       int frame_count = -1) {
-    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    const std::string label = test + "-" + suffix;
-    const std::string filename = label + ".txt";
-    std::ofstream file(filename);
-    file << "frames " << (frame_count < 0 ? static_cast<int>(frames.size()) : frame_count) << "\n"
-         << "width " << width << "\n"
-         << "height " << height << "\n"
-         << "default_color #FFFFFF\n"
-         << "default_slowdown 1\n"
-         << "<BODY>\n";
-    for (const FrameArt& frame : frames) {
-        const auto row_width = static_cast<std::size_t>(width);
-        for (std::size_t row = 0; row < static_cast<std::size_t>(height); ++row)
-            file << frame.art.substr(row * row_width, row_width) << "\n";
-        if (frame.slowdown >= 0) file << "frame_slowdown " << frame.slowdown << "\n";
-        file << "end\n";
+/// Loads a sprite of width × height cells whose frames have the given slowdowns (-1: none given),
+/// under a label unique to the running test. Without frames it still declares one.
+std::string loadSprite(const std::string& name, const std::vector<int>& slowdowns, int width = 1, int height = 1) {
+    const std::string label = ::testing::UnitTest::GetInstance()->current_test_info()->name() + ("-" + name);
+    std::string text = "frames " + std::to_string(std::max<std::size_t>(slowdowns.size(), 1)) + "\nwidth " +
+                       std::to_string(width) + "\nheight " + std::to_string(height) +
+                       "\ndefault_color #FFFFFF\ndefault_slowdown 1\n<BODY>\n";
+    for (int slowdown : slowdowns) {
+        for (int row = 0; row < height; ++row) text += std::string(static_cast<std::size_t>(width), 'x') + "\n";
+        text += (slowdown < 0 ? "" : "frame_slowdown " + std::to_string(slowdown) + "\n") + "end\n";
     }
-    file << "</BODY>\n";
-    file.close();
-    EXPECT_EQ(bw::ResourceManager::getInstance().loadSprite(filename, label), 0) << label;
+    writeResourceFile(label, text + "</BODY>\n");
+    EXPECT_EQ(bw::ResourceManager::getInstance().loadSprite(label, label), 0) << label;
     return label;
 }
 
 /// The frame index before each of count draws: the frame each draw shows.
 std::vector<int> framesShown(Object& object, int count) {
     std::vector<int> shown;
-    for (int i = 0; i < count; ++i) {
-        shown.push_back(object.getFrameIndex());
-        object.draw();
-    }
+    for (int i = 0; i < count; ++i, object.draw()) shown.push_back(object.getFrameIndex());
     return shown;
+}
+
+/// The entries of a list, walked with the iterator's first/isDone/next protocol.
+Objects entries(const ObjectList& list) {
+    Objects result;
+    bw::ObjectListIterator it(&list);
+    for (it.first(); !it.isDone(); it.next()) result.push_back(it.currentObject());
+    return result;
+}
+
+ObjectList listOf(const Objects& objects) {
+    ObjectList list;
+    for (Object* object : objects) list.insert(object);
+    return list;
 }
 
 class ObjectTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        log.setLogLevel(-1);
-        ASSERT_EQ(log.startUp(), 0);
-        bw::WorldManager::getInstance().startUp();
+        restartLogForResourceTest();
+        world.startUp();
     }
-    void TearDown() override { log.shutDown(); }
+    void TearDown() override { bw::LogManager::getInstance().shutDown(); }
 
     TempWorkDir dir;
-    bw::LogManager& log = bw::LogManager::getInstance();
+    bw::WorldManager& world = bw::WorldManager::getInstance();
 };
 
-TEST_F(ObjectTest, IdsStartAtZeroAreConsecutiveAndNeverReused) {
+class ObjectListTest : public ObjectTest {
+protected:
+    Object a, b, c, d;
+};
+
+TEST_F(ObjectTest, IdsCountUpNeverReusedAndObjectsLiveInTheWorldUntilDestroyed) {
     EXPECT_EQ(first_object_id, 0);
     auto* a = new Object;
     auto* b = new Object;
     EXPECT_EQ(b->getId(), a->getId() + 1);
-    const int last = b->getId();
     delete b;
-    const Object c;
-    EXPECT_EQ(c.getId(), last + 1);
+    Object c;
+    EXPECT_EQ(c.getId(), a->getId() + 2);
+    ASSERT_EQ(world.getAllObjects().getCount(), 2);
+    EXPECT_EQ(world.getAllObjects()[1], &c);
     delete a;
-}
-
-TEST_F(ObjectTest, NewObjectHasDefaultsAndEntersTheWorldUntilDestroyed) {
-    auto* first = new Object;
-    auto* second = new Object;
-    EXPECT_EQ(second->getType(), "undefined_object");
-    EXPECT_EQ(second->getPosition(), Vector(0, 0));
-    EXPECT_EQ(second->getAltitude(), 0);
-    EXPECT_EQ(second->getSpeed(), 0);
-    EXPECT_EQ(second->getDirection(), Vector(0, 0));
-    EXPECT_EQ(second->getSolidness(), bw::BLOCKING);
-    EXPECT_TRUE(second->isSolid());
-    EXPECT_EQ(second->getSprite(), nullptr);
-    EXPECT_EQ(second->getFrameIndex(), 0);
-    EXPECT_EQ(second->getSlowdownCount(), 1);
-    EXPECT_EQ(second->getBox().getHorizontal(), 0);
-    EXPECT_EQ(second->getBox().getVertical(), 0);
-    EXPECT_FALSE(second->isBoxVisible());
-
-    auto* third = new Object;
-    bw::ObjectList world = bw::WorldManager::getInstance().getAllObjects();
-    ASSERT_EQ(world.getCount(), 3);
-    EXPECT_EQ(world[0], first);
-    EXPECT_EQ(world[1], second);
-    EXPECT_EQ(world[2], third);
-
-    delete second;
-    world = bw::WorldManager::getInstance().getAllObjects();
-    ASSERT_EQ(world.getCount(), 2);
-    EXPECT_EQ(world[0], first);
-    EXPECT_EQ(world[1], third);
-    delete first;
-    delete third;
-    EXPECT_TRUE(bw::WorldManager::getInstance().getAllObjects().isEmpty());
+    EXPECT_EQ(world.getAllObjects()[0], &c);
+    EXPECT_EQ(c.getType(), "undefined_object");
+    EXPECT_EQ(c.getSolidness(), bw::BLOCKING);
 }
 
 TEST_F(ObjectTest, AltitudeAboveMaximumIsRefusedWithWarning) {
-    const std::string warning = "WARNING: attempted to set display altitude beyond MAX_ALTITUDE";
     Object object;
     EXPECT_EQ(object.setAltitude(2), 0);
     EXPECT_EQ(object.setAltitude(5), -1);
     EXPECT_EQ(object.getAltitude(), 2);
-    EXPECT_EQ(countLogLines(warning), 1);
-
-    EXPECT_EQ(object.setAltitude(bw::MAX_ALTITUDE), 0);
-    EXPECT_EQ(object.getAltitude(), 4);
-    EXPECT_EQ(object.setAltitude(-1), 0);
-    EXPECT_EQ(object.getAltitude(), -1);
-    EXPECT_EQ(object.setAltitude(0), 0);
-    EXPECT_EQ(object.getAltitude(), 0);
-    EXPECT_EQ(countLogLines(warning), 1);
+    for (int altitude : {4, -1, 0}) {
+        EXPECT_EQ(object.setAltitude(altitude), 0);
+        EXPECT_EQ(object.getAltitude(), altitude);
+    }
+    EXPECT_EQ(countLogLines("WARNING: attempted to set display altitude beyond MAX_ALTITUDE"), 1);
 }
 
-TEST_F(ObjectTest, VelocitySplitsIntoSpeedAndUnitDirection) {
+// Cells of the default window are 12.8 × 32 pixels, and velocities count in units of the
+// shorter side: a vertical velocity of 1 moves 0.4 rows. The display need not be started.
+TEST_F(ObjectTest, VelocityIsSpeedTimesDirectionCorrectedForCellAspect) {
     Object object;
+    object.setPosition(Vector(10, 10));
     object.setVelocity(Vector(3, 4));
     EXPECT_FLOAT_EQ(object.getSpeed(), 5);
     EXPECT_FLOAT_EQ(object.getDirection().getX(), 0.6f);
     EXPECT_FLOAT_EQ(object.getDirection().getY(), 0.8f);
-    EXPECT_FLOAT_EQ(object.getVelocity().getX(), 3);
-    EXPECT_FLOAT_EQ(object.getVelocity().getY(), 4);
-
-    object.setVelocity(Vector(0, -0.25f));
-    EXPECT_FLOAT_EQ(object.getSpeed(), 0.25f);
-    EXPECT_EQ(object.getDirection(), Vector(0, -1));
-
+    EXPECT_FLOAT_EQ(object.predictPosition().getX(), 13);
+    EXPECT_FLOAT_EQ(object.predictPosition().getY(), 11.6f);
     object.setVelocity(Vector(0, 0));
-    EXPECT_EQ(object.getSpeed(), 0);
     EXPECT_EQ(object.getDirection(), Vector(0, 0));
-    EXPECT_EQ(object.getVelocity(), Vector(0, 0));
-}
-
-TEST_F(ObjectTest, DirectionIsStoredUnchangedAndScaledBySpeed) {
-    Object object;
-    object.setDirection(Vector(2, 0));
-    object.setSpeed(0.5f);
-    EXPECT_EQ(object.getDirection(), Vector(2, 0));
-    EXPECT_FLOAT_EQ(object.getSpeed(), 0.5f);
-    EXPECT_FLOAT_EQ(object.getVelocity().getX(), 1);
-    EXPECT_FLOAT_EQ(object.getVelocity().getY(), 0);
-
-    object.setSpeed(-2);
-    EXPECT_FLOAT_EQ(object.getVelocity().getX(), -4);
-}
-
-// Cells of the default window are 12.8 × 32 pixels, and velocities count in units of the
-// shorter side: the display manager need not be started for its sizes.
-TEST_F(ObjectTest, PredictedPositionCorrectsForCellAspect) {
-    Object object;
-    object.setPosition(Vector(10, 10));
     EXPECT_EQ(object.predictPosition(), Vector(10, 10));
-
-    object.setVelocity(Vector(1, 0));
-    EXPECT_FLOAT_EQ(object.predictPosition().getX(), 11);
-    EXPECT_FLOAT_EQ(object.predictPosition().getY(), 10);
-
-    object.setVelocity(Vector(0, 1));
-    EXPECT_FLOAT_EQ(object.predictPosition().getX(), 10);
-    EXPECT_FLOAT_EQ(object.predictPosition().getY(), 10.4f);
-
-    object.setDirection(Vector(-1, -1));
-    object.setSpeed(2.5f);
+    object.setDirection(Vector(-2, -2)); // stored as given, not made a unit vector
+    object.setSpeed(1.25f);
+    EXPECT_FLOAT_EQ(object.getVelocity().getX(), -2.5f);
     EXPECT_FLOAT_EQ(object.predictPosition().getX(), 7.5f);
     EXPECT_FLOAT_EQ(object.predictPosition().getY(), 9);
-    // Predicting does not move.
-    EXPECT_EQ(object.getPosition(), Vector(10, 10));
+    EXPECT_EQ(object.getPosition(), Vector(10, 10)); // predicting does not move
 }
 
-TEST_F(ObjectTest, SolidnessAndWorldBox) {
-    Object object;
-    EXPECT_EQ(object.setSolidness(bw::PASSABLE), 0);
-    EXPECT_EQ(object.getSolidness(), bw::PASSABLE);
-    EXPECT_TRUE(object.isSolid());
-    EXPECT_EQ(object.setSolidness(bw::INTANGIBLE), 0);
-    EXPECT_FALSE(object.isSolid());
-
-    object.setBox(bw::Box(Vector(-1, -2), 3, 4));
-    object.setPosition(Vector(10, 5));
-    const bw::Box world = object.getWorldBox();
-    EXPECT_EQ(world.getCorner(), Vector(9, 3));
-    EXPECT_EQ(world.getHorizontal(), 3);
-    EXPECT_EQ(world.getVertical(), 4);
-    EXPECT_EQ(object.getBox().getCorner(), Vector(-1, -2));
-}
-
-TEST_F(ObjectTest, SpriteFitsACentredBoxOfItsSize) {
-    const std::string wide = loadSprite("wide", 5, 3, {{"abcdefghijklmno", 2}});
+TEST_F(ObjectTest, SpriteFitsACentredBoxUnlessToldNotToAndUnknownLabelsChangeNothing) {
     Object object;
     object.setPosition(Vector(20, 10));
-    object.setSprite(wide);
-    ASSERT_NE(object.getSprite(), nullptr);
-    EXPECT_EQ(object.getSprite(), bw::ResourceManager::getInstance().getSprite(wide));
-    EXPECT_EQ(object.getBox().getCorner(), Vector(-2.5f, -1.5f));
-    EXPECT_EQ(object.getBox().getHorizontal(), 5);
-    EXPECT_EQ(object.getBox().getVertical(), 3);
-    EXPECT_EQ(object.getWorldBox().getCorner(), Vector(17.5f, 8.5f));
+    object.setSprite(loadSprite("wide", {2}, 5, 3));
     EXPECT_EQ(object.getSlowdownCount(), 2);
+    EXPECT_EQ(object.getWorldBox().getCorner(), Vector(17.5f, 8.5f));
+    EXPECT_EQ(object.getBox().getHorizontal(), 5);
 
-    // Without fitting, the box stays as it was.
-    const std::string small = loadSprite("small", 1, 1, {{"x"}});
     object.setBox(bw::Box(Vector(-4, -4), 8, 8));
+    const std::string small = loadSprite("small", {1});
     object.setSprite(small, false);
+    object.setSprite("no such sprite");
     EXPECT_EQ(object.getSprite(), bw::ResourceManager::getInstance().getSprite(small));
     EXPECT_EQ(object.getBox().getCorner(), Vector(-4, -4));
     EXPECT_EQ(object.getBox().getHorizontal(), 8);
+    EXPECT_TRUE(logHasLineStartingWith("WARNING:"));
 }
 
-// Unknown labels never occur in the game; this engine keeps showing the current sprite.
-TEST_F(ObjectTest, UnknownSpriteLabelKeepsTheCurrentSprite) {
-    const std::string known = loadSprite("known", 3, 1, {{"abc"}});
-    Object object;
-    object.setSprite(known);
-    bw::Sprite* const shown = object.getSprite();
-    object.setSprite("no such sprite");
-    EXPECT_EQ(object.getSprite(), shown);
-    EXPECT_EQ(object.getBox().getHorizontal(), 3);
-    const auto lines = readLogLines();
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-        return line.rfind("WARNING:", 0) == 0 && line.find("no such sprite") != std::string::npos;
-    }));
-}
-
-TEST_F(ObjectTest, EachFrameIsShownForItsSlowdown) {
-    const std::string uneven = loadSprite("uneven", 1, 1, {{"a", 2}, {"b", 3}, {"c", 1}});
-    EXPECT_EQ(bw::ResourceManager::getInstance().getSprite(uneven)->getTotalSlowdown(), 6);
-    Object object;
-    object.setSprite(uneven);
-    EXPECT_EQ(framesShown(object, 10), (std::vector<int>{0, 0, 1, 1, 1, 2, 0, 0, 1, 1}));
-
-    const std::string even = loadSprite("even", 1, 1, {{"a", 2}, {"b", 2}, {"c", 2}});
-    Object other;
-    other.setSprite(even);
-    EXPECT_EQ(framesShown(other, 8), (std::vector<int>{0, 0, 1, 1, 2, 2, 0, 0}));
-}
-
-TEST_F(ObjectTest, ZeroSlowdownFreezesTheAnimation) {
-    const std::string stops = loadSprite("stops", 1, 1, {{"a", 1}, {"b", 0}, {"c", 1}});
-    Object object;
-    object.setSprite(stops);
-    EXPECT_EQ(framesShown(object, 6), (std::vector<int>{0, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(object.getSlowdownCount(), 0);
-
+TEST_F(ObjectTest, EachFrameIsShownForItsSlowdownAndZeroFreezes) {
+    const struct {
+        const char* name;
+        std::vector<int> slowdowns;
+        std::vector<int> shown;
+    } cases[] = {
+        {"uneven", {2, 3, 1}, {0, 0, 1, 1, 1, 2, 0, 0, 1, 1}},
+        {"stops", {1, 0, 1}, {0, 1, 1, 1, 1}},
+        {"single", {2}, {0, 0, 0, 0, 0}},
+        {"frameless", {}, {0, 0, 0}}, // declares a frame but closes its body before giving one
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Object object;
+        object.setSprite(loadSprite(c.name, c.slowdowns));
+        EXPECT_EQ(framesShown(object, static_cast<int>(c.shown.size())), c.shown);
+    }
     // A countdown set to zero or below by hand freezes the animation where it is, too.
-    const std::string runs = loadSprite("runs", 1, 1, {{"a", 1}, {"b", 1}});
-    Object other;
-    other.setSprite(runs);
-    other.setSlowdownCount(-3);
-    EXPECT_EQ(framesShown(other, 4), (std::vector<int>{0, 0, 0, 0}));
-    EXPECT_EQ(other.getSlowdownCount(), -3);
-}
-
-TEST_F(ObjectTest, SingleFrameAndFramelessSpritesStayOnFrameZero) {
-    const std::string single = loadSprite("single", 2, 1, {{"ab", 2}});
-    Object object;
-    object.setSprite(single);
-    EXPECT_EQ(framesShown(object, 7), (std::vector<int>(7, 0)));
-    EXPECT_EQ(object.getSlowdownCount(), 1);
-
-    // Declares a frame but closes the body before giving one.
-    const std::string empty = loadSprite("empty", 2, 1, {}, 1);
-    ASSERT_EQ(bw::ResourceManager::getInstance().getSprite(empty)->getFrameCount(), 0);
-    Object frameless;
-    frameless.setSprite(empty);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(frameless.draw(), 0) << "draw " << i;
-    EXPECT_EQ(frameless.getFrameIndex(), 0);
+    Object frozen;
+    frozen.setSprite(loadSprite("runs", {1, 1}));
+    frozen.setSlowdownCount(-3);
+    EXPECT_EQ(framesShown(frozen, 3), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(frozen.getSlowdownCount(), -3);
+    EXPECT_EQ(Object().draw(), -1); // without a sprite
 }
 
 TEST_F(ObjectTest, ChangingSpriteKeepsFrameIndexAndRestartsCountdown) {
-    const std::string quick = loadSprite("quick", 1, 1, {{"a", 1}, {"b", 1}, {"c", 1}});
-    const std::string slow = loadSprite("slow", 1, 1, {{"A", 4}, {"B", 1}, {"C", 1}});
-    Object object;
+    const std::string quick = loadSprite("quick", {1, 1, 1});
+    Object object, other;
     object.setSprite(quick);
-    framesShown(object, 2);
-    ASSERT_EQ(object.getFrameIndex(), 2);
-    object.setSprite(slow);
-    EXPECT_EQ(object.getFrameIndex(), 2);
-    EXPECT_EQ(object.getSlowdownCount(), 4);
-    EXPECT_EQ(framesShown(object, 6), (std::vector<int>{2, 2, 2, 2, 0, 0}));
-
-    // An index beyond the new sprite's frames draws nothing until the modulo brings it back.
-    const std::string pair = loadSprite("pair", 1, 1, {{"x", 1}, {"y", 1}});
-    Object other;
     other.setSprite(quick);
+    framesShown(object, 2);
     framesShown(other, 2);
-    other.setSprite(pair);
+    object.setSprite(loadSprite("slow", {4, 1, 1}));
+    EXPECT_EQ(framesShown(object, 6), (std::vector<int>{2, 2, 2, 2, 0, 0}));
+    // An index beyond the new sprite's frames draws nothing until the modulo brings it back.
+    other.setSprite(loadSprite("pair", {1, 1}));
     EXPECT_EQ(framesShown(other, 3), (std::vector<int>{2, 1, 0}));
 }
 
-TEST_F(ObjectTest, DrawWithoutSpriteFailsAndLeavesAnimationAlone) {
-    Object object;
-    object.setSlowdownCount(1);
-    object.setFrameIndex(3);
-    EXPECT_EQ(object.draw(), -1);
-    EXPECT_EQ(object.draw(), -1);
-    EXPECT_EQ(object.getFrameIndex(), 3);
-    EXPECT_EQ(object.getSlowdownCount(), 1);
+TEST_F(ObjectListTest, InsertAppendsUntilFullThenRefusesSilently) {
+    ObjectList list;
+    for (int i = 0; i < 5000; ++i) ASSERT_EQ(list.insert(i == 0 ? &a : &c), 0) << i;
+    EXPECT_TRUE(list.isFull());
+    EXPECT_EQ(list.insert(&d), -1);
+    EXPECT_FALSE(list.contains(&d));
+    EXPECT_EQ(list[0], &a);
+    EXPECT_EQ(list[4999], &c);
+    EXPECT_FALSE(logHasLineStartingWith("WARNING:"));
+}
+
+TEST_F(ObjectListTest, RemoveTakesTheFirstOccurrenceAndKeepsOrder) {
+    ObjectList list = listOf({&a, &b, &c, &a});
+    EXPECT_TRUE(list.remove(&a));
+    EXPECT_EQ(entries(list), (Objects{&b, &c, &a}));
+    EXPECT_FALSE(list.remove(&d));
+    EXPECT_TRUE(list.remove(&a));
+    EXPECT_FALSE(list.contains(&a));
+    EXPECT_EQ(entries(list), (Objects{&b, &c}));
+    list.clear();
+    EXPECT_TRUE(list.isEmpty());
+    EXPECT_FALSE(list.remove(&b));
+}
+
+TEST_F(ObjectListTest, IndexOutsideTheEntriesWarnsAtLevelOneAndGivesNull) {
+    const std::string warning = "WARNING: ObjectList[index] out of range";
+    ObjectList list = listOf({&a, &b, &c});
+    list.remove(&c); // its slot once held a pointer, but is outside now
+    EXPECT_EQ(list[1], &b);
+    for (int index : {-1, 2, 3}) EXPECT_EQ(list[index], nullptr) << index;
+    EXPECT_EQ(countLogLines(warning), 3);
+    bw::LogManager::getInstance().setLogLevel(0);
+    EXPECT_EQ(list[7], nullptr);
+    EXPECT_EQ(countLogLines(warning), 3);
+}
+
+TEST_F(ObjectListTest, IteratorsStopAtTheCurrentCount) {
+    const ObjectList empty;
+    EXPECT_TRUE(entries(empty).empty());
+    EXPECT_EQ(bw::ObjectListIterator(&empty).currentObject(), nullptr);
+    EXPECT_TRUE(empty.begin() == empty.end());
+    ObjectList list = listOf({&a});
+    bw::ObjectListIterator it(&list);
+    it.next();
+    EXPECT_TRUE(it.isDone());
+    list.insert(&b); // a list that grows lets the iterator go on
+    EXPECT_EQ(it.currentObject(), &b);
+    Objects walked;
+    for (Object* object : list) walked.push_back(object);
+    EXPECT_EQ(walked, (Objects{&a, &b}));
+    EXPECT_FALSE(logHasLineStartingWith("WARNING:")); // being done is not an index error
 }
 
 } // namespace
