@@ -166,6 +166,7 @@ TEST_F(PlayerTest, GameOverComesTenStepsBeforeTheFallAnimationEnds) {
         startCase(Vector(0.5f, 1), Vector(1, 0));
         Web::getInstance().severConnection(Vector(1, 1), Vector(2, 1));
         const GameStart& game = GameStart::getInstance();
+        int died = -1;
         if (escape) {
             iterate();
             sendKey(player, bw::KEY_ESCAPE);
@@ -174,11 +175,12 @@ TEST_F(PlayerTest, GameOverComesTenStepsBeforeTheFallAnimationEnds) {
             sendKey(player, bw::KEY_ESCAPE); // dies once only
             player->die();
             expectCue("player-fall", false);
+            died = player->getLastStep();
         } else {
             ASSERT_GE(iterateUntil([&] { return player->isDying(); }), 0);
+            died = player->getLastStep(); // read first: a game over in this step deletes the player
             world.update();
         }
-        const int died = player->getLastStep();
         int over = game.getState() == GAME_OVER ? died : -1;
         while (over < 0 && step < died + 60)
             if (const int s = iterate(); game.getState() == GAME_OVER) over = s;
