@@ -21,6 +21,9 @@ bool BenchmarkSession::start() {
     std::filesystem::create_directories(work_dir);
     previous_dir = std::filesystem::current_path();
     std::filesystem::current_path(work_dir);
+    // The engine opens its default font from the working folder at start-up, as the game does.
+    std::error_code no_font;
+    std::filesystem::copy_file(std::filesystem::path(TARNWICK_RUN_DIR) / "bw-font.ttf", "bw-font.ttf", no_font);
 
     bw::GameManager::getInstance().startUp();
     // As the game runs: errors, warnings and notices (the drawn strings among them) are written.

@@ -18,7 +18,8 @@
 
 namespace {
 
-// Every cell a blank: the boxes alone, to tell the boxes' share from the glyphs'.
+// Every cell a blank: boxes alone, to tell their share from the glyphs'. On a fresh frame the
+// batched drawing leaves them out: black on black changes nothing.
 void drawBlankScreen() {
     bw::DisplayManager& display = bw::DisplayManager::getInstance();
     for (int row = 0; row < display.getVertical(); ++row)

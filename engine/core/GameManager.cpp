@@ -14,8 +14,9 @@
 namespace bw {
 
 namespace {
-// How late an iteration may begin and still count from its deadline rather than from now.
-constexpr std::chrono::microseconds WAKE_UP_ALLOWANCE(2000);
+// How late an iteration may begin (a busy machine wakes a sleeper late) and still count from its
+// deadline rather than from now. Half an iteration: the next one still gets most of its time.
+constexpr std::chrono::microseconds WAKE_UP_ALLOWANCE(TARGET_TIME * 1000 / 2);
 } // namespace
 
 GameManager& GameManager::getInstance() {

@@ -60,7 +60,8 @@ bool checkLoad(const fs::path& file) {
     EXPECT_GT(sprite->getWidth(), 0);
     EXPECT_GT(sprite->getHeight(), 0);
     EXPECT_LE(sprite->getFrameCount(), sprite->getMaxFrameCount());
-    const auto cells = static_cast<std::size_t>(sprite->getWidth()) * static_cast<std::size_t>(sprite->getHeight());
+    const auto cells =
+        static_cast<std::size_t>(sprite->getWidth()) * static_cast<std::size_t>(sprite->getHeight());
     for (int i = 0; i < sprite->getFrameCount(); ++i) {
         const bw::Frame frame = sprite->getFrame(i);
         EXPECT_EQ(frame.getWidth(), sprite->getWidth());

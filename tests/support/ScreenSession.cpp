@@ -33,7 +33,7 @@ bool ScreenSession::copyRunFolder(const fs::path& folder, const std::vector<std:
     for (const char* item : {"tarnwick", "bw-font.ttf", "Fonts", "Sprites", "Audio"})
         fs::copy(run / item, folder / item, fs::copy_options::recursive, error);
     for (const std::string& path : skip)
-        fs::remove(folder / path, error);
+        fs::remove_all(folder / path, error);
     return fs::exists(folder / "tarnwick");
 }
 
