@@ -10,7 +10,7 @@ PACKAGES="g++ cmake ninja-build pkgconf git libsfml-dev libgtest-dev libgmock-de
 clang libclang-rt-dev xvfb xauth xdotool x11-apps imagemagick procps
 fonts-dejavu-core fonts-inconsolata"
 
-TARNWICK_ROOT="${TARNWICK_ROOT:-${XDG_CACHE_HOME:-$HOME/.cache}/tarnwick/root}"
+TARNWICK_ROOT="${TARNWICK_ROOT:-${XDG_CACHE_HOME:-${HOME:-/root}/.cache}/tarnwick/root}"
 CHECKOUT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 log() { printf '[toolchain] %s\n' "$*" >&2; }
