@@ -78,7 +78,7 @@ void sideBySide(benchmark::State& state, void (*screen)()) {
 }
 
 void add(const std::string& name, void (*screen)(), bool batched) {
-    benchmark::RegisterBenchmark("frame/" + name + (batched ? "/batched" : "/per_character"),
+    benchmark::RegisterBenchmark(("frame/" + name + (batched ? "/batched" : "/per_character")).c_str(),
                                  [screen, batched](benchmark::State& state) { frame(state, screen, batched); })
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
@@ -97,7 +97,7 @@ void registerFrameBenchmarks() {
     for (const auto& [name, screen] : screens) {
         add(name, screen, true);
         add(name, screen, false);
-        benchmark::RegisterBenchmark(std::string("frame/") + name + "/side_by_side",
+        benchmark::RegisterBenchmark((std::string("frame/") + name + "/side_by_side").c_str(),
                                      [screen](benchmark::State& state) { sideBySide(state, screen); })
             ->Iterations(40)
             ->UseRealTime()

@@ -1,7 +1,7 @@
 # Fills the run folder with what the game reads at start, next to the executable:
 #   Sprites/*                 copied from data/Sprites, again whenever a file there changes;
-#   bw-font.ttf               the engine's default font (DejaVu Sans Mono);
-#   Fonts/DizareruRereru.ttf  the game's font (Inconsolata), used for every character in play.
+#   bw-font.ttf               the engine's default font (DejaVu Sans Mono 2.37);
+#   Fonts/DizareruRereru.ttf  the game's font (Inconsolata 3.001), used for every character in play.
 # Audio/ is written by the synthesizer (tools/synth).
 #
 # Inconsolata is the game's font because its advance at the game's character size (bold, 25) is
@@ -31,73 +31,21 @@ foreach(source ${TARNWICK_SPRITE_FILES})
 endforeach()
 
 # --- Fonts ----------------------------------------------------------------------------------
-# Where Debian/Ubuntu, Fedora, Arch, openSUSE, Homebrew, macOS and Windows keep these fonts.
-set(TARNWICK_FONT_DIRS
-    /usr/share/fonts/truetype/dejavu
-    /usr/share/fonts/dejavu
-    /usr/share/fonts/dejavu-sans-mono-fonts
-    /usr/share/fonts/opentype/inconsolata
-    /usr/share/fonts/truetype/inconsolata
-    /usr/share/fonts/inconsolata
-    /usr/share/fonts/google-inconsolata
-    /usr/share/fonts/levien-inconsolata
-    /usr/share/fonts/OTF
-    /usr/share/fonts/TTF
-    /usr/share/fonts/truetype
-    /usr/share/fonts/opentype
-    /usr/local/share/fonts
-    /opt/homebrew/share/fonts
-    /Library/Fonts
-    "$ENV{HOME}/Library/Fonts"
-    "$ENV{HOME}/.local/share/fonts"
-    "$ENV{LOCALAPPDATA}/Microsoft/Windows/Fonts"
-    "$ENV{WINDIR}/Fonts")
-
-find_file(TARNWICK_DEFAULT_FONT
-    NAMES DejaVuSansMono.ttf
-    PATHS ${TARNWICK_FONT_DIRS}
-    DOC "Monospaced font copied to run/bw-font.ttf (the engine's default font)"
-    NO_DEFAULT_PATH)
-find_file(TARNWICK_GAME_FONT
-    NAMES Inconsolata-Regular.otf Inconsolata-Regular.ttf Inconsolata.otf Inconsolata.ttf
-    PATHS ${TARNWICK_FONT_DIRS}
-    DOC "Monospaced font copied to run/Fonts/DizareruRereru.ttf (the game's font)"
-    NO_DEFAULT_PATH)
-
-set(default_font "${TARNWICK_DEFAULT_FONT}")
-set(game_font "${TARNWICK_GAME_FONT}")
-if(NOT TARNWICK_GAME_FONT AND TARNWICK_DEFAULT_FONT)
-    message(WARNING "Inconsolata not found (set TARNWICK_GAME_FONT to a monospaced font file, e.g. "
-                    "install fonts-inconsolata); the game font falls back to DejaVu Sans Mono, whose "
-                    "wider glyphs are clipped at their right edge.")
-    set(game_font "${TARNWICK_DEFAULT_FONT}")
-elseif(NOT TARNWICK_DEFAULT_FONT AND TARNWICK_GAME_FONT)
-    message(WARNING "DejaVu Sans Mono not found (set TARNWICK_DEFAULT_FONT to a font file, e.g. "
-                    "install fonts-dejavu-core); the engine's default font falls back to Inconsolata.")
-    set(default_font "${TARNWICK_GAME_FONT}")
-elseif(NOT TARNWICK_DEFAULT_FONT AND NOT TARNWICK_GAME_FONT)
-    message(WARNING "Neither DejaVu Sans Mono nor Inconsolata was found (set TARNWICK_DEFAULT_FONT "
-                    "and TARNWICK_GAME_FONT to font files); the run folder gets no fonts and the game "
-                    "logs the missing font files when it starts.")
-endif()
-
-if(default_font)
+# Both fonts are kept in the repository, so every machine draws the same pixels.
+set(TARNWICK_FONT_DIR "${CMAKE_SOURCE_DIR}/third_party/fonts")
+foreach(pair "DejaVuSansMono.ttf|bw-font.ttf" "Inconsolata-Regular.otf|Fonts/DizareruRereru.ttf")
+    string(REPLACE "|" ";" pair "${pair}")
+    list(GET pair 0 font_source)
+    list(GET pair 1 font_target)
+    get_filename_component(font_folder "${RUN_DIR}/${font_target}" DIRECTORY)
     add_custom_command(
-        OUTPUT "${RUN_DIR}/bw-font.ttf"
-        COMMAND "${CMAKE_COMMAND}" -E copy "${default_font}" "${RUN_DIR}/bw-font.ttf"
-        DEPENDS "${default_font}"
+        OUTPUT "${RUN_DIR}/${font_target}"
+        COMMAND "${CMAKE_COMMAND}" -E make_directory "${font_folder}"
+        COMMAND "${CMAKE_COMMAND}" -E copy "${TARNWICK_FONT_DIR}/${font_source}" "${RUN_DIR}/${font_target}"
+        DEPENDS "${TARNWICK_FONT_DIR}/${font_source}"
         VERBATIM)
-    list(APPEND TARNWICK_RUN_FILES "${RUN_DIR}/bw-font.ttf")
-endif()
-if(game_font)
-    add_custom_command(
-        OUTPUT "${RUN_DIR}/Fonts/DizareruRereru.ttf"
-        COMMAND "${CMAKE_COMMAND}" -E make_directory "${RUN_DIR}/Fonts"
-        COMMAND "${CMAKE_COMMAND}" -E copy "${game_font}" "${RUN_DIR}/Fonts/DizareruRereru.ttf"
-        DEPENDS "${game_font}"
-        VERBATIM)
-    list(APPEND TARNWICK_RUN_FILES "${RUN_DIR}/Fonts/DizareruRereru.ttf")
-endif()
+    list(APPEND TARNWICK_RUN_FILES "${RUN_DIR}/${font_target}")
+endforeach()
 
 add_custom_target(tarnwick_run_folder ALL DEPENDS ${TARNWICK_RUN_FILES})
 if(TARGET tarnwick)

@@ -175,7 +175,7 @@ TEST_F(HostileEnvironmentWindowTest, DamagedSpriteFilesAreReportedAndPlayGoesOn)
     // Sizes and counts without a usable value.
     damage("giant-enemy-spider-up.txt",
            [](std::string text) { return text.replace(text.find("width"), 5, "width 0 #"); });
-    damage("spider-up.txt", [](std::string text) { return "frames\n" + text.substr(text.find('\n') + 1); });
+    damage("spider-up.txt", [](std::string text) { return "frames\n" + text.substr(text.find("\n") + 1); });
     // No frame block closed by "end": a sprite without frames, which loads without an error (the
     // game-over screen's saucers wear it).
     damage("saucer!.txt", [](std::string text) {
