@@ -1,6 +1,5 @@
 # Cross-builds for Windows x86-64 with Debian's MinGW-w64 (package g++-mingw-w64-x86-64-posix; the
-# posix thread model is the one with std::thread). Programs built for the build itself (the
-# synthesizer, test discovery) run under Wine.
+# posix thread model is the one with std::thread), linked statically.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -18,7 +17,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Everything static: the executables need no DLL beyond Windows' own.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-find_program(TARNWICK_WINE NAMES wine wine64)
-if(TARNWICK_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${TARNWICK_WINE})
-endif()

@@ -78,6 +78,9 @@ TEST_F(DisplayManagerTest, DrawStringWithNothingToDrawSucceedsWithoutAWindow) {
 }
 
 TEST_F(DisplayManagerTest, StartUpWithoutAWindowSystemFailsWithoutAborting) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows always has its window system; only an X server can be missing";
+#endif
     for (const char* unreachable : {"", ":4093"}) {
         const WindowDisplayOverride no_display(unreachable);
         // A failed start-up leaves nothing behind: the next one tries again, not "redundant".

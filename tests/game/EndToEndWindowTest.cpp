@@ -3,6 +3,10 @@
 // log. Title, W, a few seconds of play, Escape (the spider falls), the game-over screen, W, the
 // title again, Escape, and the program ends with status 0.
 //
+// ShortGameEndsFromTheGameOverScreen is the quick round every build of the game must pass: the
+// Windows build under Wine and both release archives where they were unpacked (see the
+// environment variables of ScreenSession.h; scripts/test runs them).
+//
 // Set TARNWICK_SCREENSHOT_DIR to a folder to keep the title and play screenshots there as
 // title.png and play.png. The README's pictures are made this way, from the checkout:
 //   scripts/run-in-toolchain scripts/xvfb env TARNWICK_SCREENSHOT_DIR=$PWD/docs
@@ -69,6 +73,38 @@ int playedSteps(const std::vector<std::string>& lines) {
     return steps;
 }
 
+bool onTitle(const ScreenShot& shot) { return titlePrompt(shot) > 0 && controls(shot) > 0; }
+
+TEST(EndToEndWindowTest, ShortGameEndsFromTheGameOverScreen) {
+    if (!ScreenSession::toolsAvailable()) GTEST_SKIP() << "xdotool or ImageMagick's import is missing";
+    TempWorkDir work;
+    ScreenSession session(ScreenSession::playInPlace() ? ScreenSession::gameFolder() : work.path() / "game");
+    if (!ScreenSession::playInPlace()) {
+        ASSERT_TRUE(ScreenSession::copyRunFolder(session.folder())) << "no game in " << ScreenSession::gameFolder();
+    }
+    ASSERT_TRUE(session.start());
+    // A first start under Wine prepares its prefix, which takes several seconds.
+    ASSERT_TRUE(session.waitForWindow(60)) << session.standardError();
+
+    const ScreenShot title = session.waitForScreen(20, onTitle);
+    EXPECT_TRUE(onTitle(title)) << "no title screen";
+    EXPECT_EQ(webAboveTheTexts(title), 0);
+
+    ASSERT_TRUE(session.tap("w"));
+    ASSERT_TRUE(webAcrossTheWindow(session.waitForScreen(20, webAcrossTheWindow))) << "no web after W";
+    ASSERT_TRUE(session.tap("Escape"));
+    const auto on_game_over = [](const ScreenShot& s) { return menuPrompt(s) > 0; };
+    EXPECT_TRUE(on_game_over(session.waitForScreen(60, on_game_over))) << "no game-over screen";
+
+    ASSERT_TRUE(session.tap("Escape"));
+    const std::optional<int> status = session.waitForExit(5.0);
+    ASSERT_TRUE(status.has_value()) << "the game still runs five seconds after Escape";
+    EXPECT_EQ(*status, 0);
+    const std::vector<std::string> lines = session.logLines();
+    EXPECT_EQ(countStartingWith(lines, "Player is dying"), 1);
+    EXPECT_EQ(countStartingWith(lines, "ERROR:"), 0);
+}
+
 TEST(EndToEndWindowTest, TitlePlayGameOverTitleAndQuit) {
     if (!ScreenSession::toolsAvailable()) GTEST_SKIP() << "xdotool or ImageMagick's import is missing";
     TempWorkDir work;
@@ -78,7 +114,7 @@ TEST(EndToEndWindowTest, TitlePlayGameOverTitleAndQuit) {
     ASSERT_TRUE(session.waitForWindow(20)) << session.standardError();
 
     // Title screen: the prompt and the controls, no web.
-    const auto on_title = [](const ScreenShot& s) { return titlePrompt(s) > 0 && controls(s) > 0; };
+    const auto on_title = onTitle;
     const ScreenShot title = session.waitForScreen(20, on_title);
     EXPECT_TRUE(on_title(title)) << "no title screen";
     EXPECT_EQ(webAboveTheTexts(title), 0);

@@ -21,20 +21,39 @@ Clock::time_point after(double seconds) {
     return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
+std::string environmentText(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+/// The game's executable in folder: the Windows build's when there is one.
+std::string executableIn(const fs::path& folder) {
+    return fs::exists(folder / "tarnwick.exe") ? "tarnwick.exe" : "tarnwick";
+}
+
 } // namespace
 
 bool ScreenSession::toolsAvailable() { return xdotool("version") && quietly("import -version"); }
 
+fs::path ScreenSession::gameFolder() {
+    const std::string named = environmentText("TARNWICK_GAME_DIR");
+    return named.empty() ? fs::path(TARNWICK_RUN_DIR) : fs::path(named);
+}
+
+bool ScreenSession::playInPlace() { return environmentText("TARNWICK_PLAY_IN_PLACE") == "1"; }
+
 bool ScreenSession::copyRunFolder(const fs::path& folder, const std::vector<std::string>& skip) {
-    const fs::path run(TARNWICK_RUN_DIR);
-    if (!fs::exists(run / "tarnwick")) return false;
+    const fs::path game = gameFolder();
+    const std::string executable = executableIn(game);
+    if (!fs::exists(game / executable)) return false;
     std::error_code error;
     fs::create_directories(folder, error);
-    for (const char* item : {"tarnwick", "bw-font.ttf", "Fonts", "Sprites", "Audio"})
-        fs::copy(run / item, folder / item, fs::copy_options::recursive, error);
+    for (const std::string& item : {executable, std::string("bw-font.ttf"), std::string("Fonts"),
+                                   std::string("Sprites"), std::string("Audio")})
+        fs::copy(game / item, folder / item, fs::copy_options::recursive, error);
     for (const std::string& path : skip)
         fs::remove_all(folder / path, error);
-    return fs::exists(folder / "tarnwick");
+    return fs::exists(folder / executable);
 }
 
 ScreenSession::~ScreenSession() {
@@ -47,8 +66,9 @@ ScreenSession::~ScreenSession() {
 bool ScreenSession::start(const std::string& environment) {
     // The group runs in the background: it records the game's id, waits for it and writes its
     // exit status, so the test can poll for the end without blocking.
-    started = shell("cd " + quoted(dir) + " && { " + environment +
-                    " ./tarnwick >game.out 2>game.err & echo $! >game.pid; wait $!; "
+    const std::string launcher = environmentText("TARNWICK_GAME_LAUNCHER");
+    started = shell("cd " + quoted(dir) + " && { " + environment + " " + launcher + " ./" + executableIn(dir) +
+                    " >game.out 2>game.err & echo $! >game.pid; wait $!; "
                     "echo $? >game.status.tmp; mv game.status.tmp game.status; } >/dev/null 2>&1 &");
     return started;
 }

@@ -8,18 +8,28 @@
 #include <string>
 #include <vector>
 
-/// The built game (the run folder's tarnwick) running as a separate process on the test's X
-/// server, driven the way a player would: real key presses to its window through xdotool, and
-/// screenshots of the window through ImageMagick's import. Runs only where a shell, xdotool and
-/// import are available (the toolchain's Linux root); the game process is ended by its id if a
-/// test leaves it running.
+/// The built game running as a separate process on the test's X server, driven the way a player
+/// would: real key presses to its window through xdotool, and screenshots of the window through
+/// ImageMagick's import. Runs only where a shell, xdotool and import are available; the game
+/// process is ended by its id if a test leaves it running.
+///
+/// The game is the native build's run folder unless the environment names another one:
+///   TARNWICK_GAME_DIR       a folder holding the game (tarnwick or tarnwick.exe and its data),
+///                           for instance the Windows build's run folder or an unpacked release;
+///   TARNWICK_GAME_LAUNCHER  a command put in front of the executable (wine for tarnwick.exe);
+///   TARNWICK_PLAY_IN_PLACE  when 1, tests that only play a game do so in TARNWICK_GAME_DIR itself
+///                           instead of a copy (a release is checked where it was unpacked).
 class ScreenSession {
 public:
     /// True when xdotool and import can be run.
     static bool toolsAvailable();
-    /// Copies the built run folder (the executable, fonts, sprites, audio; not its log) into
-    /// folder, leaving out the paths in skip (relative to the run folder). False when the run
-    /// folder has no executable.
+    /// The folder the game under test is copied from (TARNWICK_GAME_DIR or the run folder).
+    static std::filesystem::path gameFolder();
+    /// True when the game under test is to be played where it is (TARNWICK_PLAY_IN_PLACE).
+    static bool playInPlace();
+    /// Copies the game under test (the executable, fonts, sprites, audio; not its log) into
+    /// folder, leaving out the paths in skip (relative to the game's folder). False when there is
+    /// no executable to copy.
     static bool copyRunFolder(const std::filesystem::path& folder, const std::vector<std::string>& skip = {});
 
     /// A session for the game in folder (a copy of the run folder); nothing starts yet.
@@ -29,8 +39,9 @@ public:
     ScreenSession(const ScreenSession&) = delete;
     ScreenSession& operator=(const ScreenSession&) = delete;
 
-    /// Starts ./tarnwick inside the folder, its standard error kept in a file. environment is
-    /// put in front of the command (for example "env -u DISPLAY").
+    /// Starts the game's executable inside the folder (through TARNWICK_GAME_LAUNCHER when set),
+    /// its standard error kept in a file. environment is put in front of the command (for
+    /// example "env -u DISPLAY").
     bool start(const std::string& environment = "");
     /// Waits up to seconds for the game's window to be shown, then gives it the keyboard focus.
     bool waitForWindow(double seconds);
