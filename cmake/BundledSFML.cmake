@@ -3,20 +3,25 @@
 # (SFML::Graphics, SFML::Window, SFML::Audio, SFML::System) available to the project.
 #
 # The build happens once, while the project is configured, in its own folder:
-#   ${TARNWICK_DEPS_DIR}/<system>-<compiler>/
+#   ${TARNWICK_DEPS_DIR}/<system>-<processor>/
 #       _deps/<name>-src   the unpacked and patched sources (the names SFML's FetchContent expects)
 #       sfml-build         SFML's own build folder
 #       install            SFML installed; the project finds it there
-# A stamp records the archives' hashes, the compiler and this recipe's version: as long as it
+#       build.log          what SFML's configure and build printed
+# A stamp records the archives' hashes, the compilers and this recipe's version: as long as it
 # matches, nothing is unpacked or rebuilt. Several build folders may share one TARNWICK_DEPS_DIR
 # (the presets do); a file lock keeps two configures from building it at the same time.
 #
 # Our compile options (warnings, sanitizers, fuzzing instrumentation) never reach SFML: it is a
-# separate CMake project, built with the same compiler and toolchain file but its own flags.
+# separate CMake project, built with the project's compilers and toolchain file but its own flags.
+# TARNWICK_SFML_C_COMPILER / TARNWICK_SFML_CXX_COMPILER choose other compilers for it (the fuzzing
+# build is compiled with clang but links the SFML that gcc built for the other native builds).
 
 set(TARNWICK_THIRD_PARTY_DIR "${CMAKE_SOURCE_DIR}/third_party/sources")
 set(TARNWICK_DEPS_DIR "${CMAKE_BINARY_DIR}/_deps" CACHE PATH
     "Folder where SFML and its dependencies are unpacked, built and installed")
+set(TARNWICK_SFML_C_COMPILER "${CMAKE_C_COMPILER}" CACHE FILEPATH "C compiler for the bundled SFML")
+set(TARNWICK_SFML_CXX_COMPILER "${CMAKE_CXX_COMPILER}" CACHE FILEPATH "C++ compiler for the bundled SFML")
 
 # Raise this when the recipe below changes, so existing dependency builds are redone.
 set(TARNWICK_SFML_RECIPE 1)
@@ -58,11 +63,32 @@ function(tarnwick_unpack file destination)
     file(REMOVE_RECURSE "${scratch}")
 endfunction()
 
-function(tarnwick_run description)
+# Runs a command with its output appended to the log; on failure shows the log's end.
+function(tarnwick_run log description)
+    message(STATUS "${description}")
+    file(APPEND "${log}" "==== ${description}\n")
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    file(APPEND "${log}" "${output}")
     if(NOT status EQUAL 0)
-        message(FATAL_ERROR "${description} failed (${status}):\n${output}")
+        string(LENGTH "${output}" length)
+        if(length GREATER 6000)
+            math(EXPR start "${length} - 6000")
+            string(SUBSTRING "${output}" ${start} -1 output)
+        endif()
+        message(FATAL_ERROR "${description} failed (${status}); the whole output is in ${log}. Its end:\n${output}")
     endif()
+endfunction()
+
+# The compiler a path names, with links followed, so /usr/bin/c++ and g++ count as one.
+function(tarnwick_resolved_compiler out compiler)
+    if(NOT IS_ABSOLUTE "${compiler}")
+        find_program(found_compiler NAMES "${compiler}" NO_CACHE)
+        if(found_compiler)
+            set(compiler "${found_compiler}")
+        endif()
+    endif()
+    get_filename_component(compiler "${compiler}" REALPATH)
+    set(${out} "${compiler}" PARENT_SCOPE)
 endfunction()
 
 function(tarnwick_build_bundled_sfml root)
@@ -70,6 +96,9 @@ function(tarnwick_build_bundled_sfml root)
     set(sfml_source "${sources}/sfml-src")
     set(sfml_build "${root}/sfml-build")
     set(install "${root}/install")
+    set(log "${root}/build.log")
+    tarnwick_resolved_compiler(c_compiler "${TARNWICK_SFML_C_COMPILER}")
+    tarnwick_resolved_compiler(cxx_compiler "${TARNWICK_SFML_CXX_COMPILER}")
 
     string(REPLACE "|" ";" sfml_entry "${TARNWICK_SFML_ARCHIVE}")
     list(GET sfml_entry 0 sfml_file)
@@ -83,7 +112,7 @@ function(tarnwick_build_bundled_sfml root)
         tarnwick_check_archive("${file}" "${hash}")
         string(APPEND stamp_text "${hash}\n")
     endforeach()
-    string(APPEND stamp_text "${CMAKE_C_COMPILER} ${CMAKE_CXX_COMPILER} ${CMAKE_CXX_COMPILER_VERSION}\n${CMAKE_TOOLCHAIN_FILE}\n")
+    string(APPEND stamp_text "${c_compiler}\n${cxx_compiler}\n${CMAKE_TOOLCHAIN_FILE}\n")
 
     set(stamp "${install}/tarnwick-sfml.stamp")
     if(EXISTS "${stamp}")
@@ -94,7 +123,7 @@ function(tarnwick_build_bundled_sfml root)
     endif()
 
     message(STATUS "Building the bundled SFML 3.1 and its dependencies in ${root} (once; about two minutes)")
-    file(REMOVE_RECURSE "${sources}" "${sfml_build}" "${install}")
+    file(REMOVE_RECURSE "${sources}" "${sfml_build}" "${install}" "${log}")
     tarnwick_unpack("${sfml_file}" "${sfml_source}")
     # SFML asks for CMake 3.28 but needs only 3.25 (for block()); Debian 12 has 3.25.
     file(READ "${sfml_source}/CMakeLists.txt" top)
@@ -109,7 +138,7 @@ function(tarnwick_build_bundled_sfml root)
         list(GET fields 3 variable)
         list(GET fields 4 script)
         tarnwick_unpack("${file}" "${sources}/${folder}")
-        tarnwick_run("Patching ${folder}" "${CMAKE_COMMAND}" "-D${variable}=${sources}/${folder}"
+        tarnwick_run("${log}" "Patching ${folder}" "${CMAKE_COMMAND}" "-D${variable}=${sources}/${folder}"
                      -P "${sfml_source}/${script}")
     endforeach()
 
@@ -117,8 +146,8 @@ function(tarnwick_build_bundled_sfml root)
         -S "${sfml_source}" -B "${sfml_build}" -G "${CMAKE_GENERATOR}"
         -DCMAKE_BUILD_TYPE=Release
         -DCMAKE_INSTALL_PREFIX=${install}
-        -DCMAKE_C_COMPILER=${CMAKE_C_COMPILER}
-        -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
+        -DCMAKE_C_COMPILER=${c_compiler}
+        -DCMAKE_CXX_COMPILER=${cxx_compiler}
         -DBUILD_SHARED_LIBS=OFF
         -DSFML_BUILD_NETWORK=OFF
         -DSFML_USE_SYSTEM_DEPS=OFF
@@ -135,14 +164,14 @@ function(tarnwick_build_bundled_sfml root)
         list(APPEND arguments -DSFML_USE_STATIC_STD_LIBS=ON)
     endif()
     cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
-    tarnwick_run("Configuring SFML" "${CMAKE_COMMAND}" ${arguments})
-    tarnwick_run("Building SFML" "${CMAKE_COMMAND}" --build "${sfml_build}" --parallel ${cores})
-    tarnwick_run("Installing SFML" "${CMAKE_COMMAND}" --install "${sfml_build}")
+    tarnwick_run("${log}" "Configuring SFML" "${CMAKE_COMMAND}" ${arguments})
+    tarnwick_run("${log}" "Building SFML (${cores} jobs)" "${CMAKE_COMMAND}" --build "${sfml_build}" --parallel ${cores})
+    tarnwick_run("${log}" "Installing SFML" "${CMAKE_COMMAND}" --install "${sfml_build}")
     file(WRITE "${stamp}" "${stamp_text}")
     message(STATUS "Bundled SFML installed in ${install}")
 endfunction()
 
-set(TARNWICK_SFML_ROOT "${TARNWICK_DEPS_DIR}/${CMAKE_SYSTEM_NAME}-${CMAKE_CXX_COMPILER_ID}")
+set(TARNWICK_SFML_ROOT "${TARNWICK_DEPS_DIR}/${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}")
 file(MAKE_DIRECTORY "${TARNWICK_DEPS_DIR}")
 file(LOCK "${TARNWICK_SFML_ROOT}.lock" GUARD PROCESS TIMEOUT 3600)
 tarnwick_build_bundled_sfml("${TARNWICK_SFML_ROOT}")
