@@ -22,10 +22,6 @@
 #include <string>
 
 namespace {
-// An Object: the world manager's shut-down may destroy it, and the next getInstance() then
-// makes a fresh one.
-GameStart* instance = nullptr;
-
 const bw::Color CONTROLS_COLOR("0x2E86AB", 1.0f);
 const bw::Color PROMPT_COLOR("0xF24236", 1.0f);
 const bw::Color INSTRUCTIONS_COLOR("0xFFFFFF", 1.0f);
@@ -50,11 +46,6 @@ void deleteObjectsOfType(std::initializer_list<const char*> types) {
 }
 } // namespace
 
-GameStart& GameStart::getInstance() {
-    if (!instance) instance = new GameStart;
-    return *instance;
-}
-
 GameStart::GameStart() {
     step_count = 0;
     setAltitude(4);
@@ -64,10 +55,6 @@ GameStart::GameStart() {
     setSprite("title-text");
     GameAudio::playMusic("title-song");
     state = TITLE;
-}
-
-GameStart::~GameStart() {
-    if (instance == this) instance = nullptr;
 }
 
 int GameStart::eventHandler(const bw::Event* event) {

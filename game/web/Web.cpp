@@ -12,12 +12,6 @@
 int Web::blink_counter = 0;
 
 namespace {
-// The web is an Object, so the world manager's shut-down may destroy it; the next
-// getInstance() then weaves a new one.
-Web* instance = nullptr;
-} // namespace
-
-namespace {
 
 // Web coordinates are looked up at their nearest whole intersection, halves away from zero.
 int nearest(float value) { return static_cast<int>(std::round(value)); }
@@ -47,15 +41,6 @@ const bw::Color STRING_COLOR(155, 155, 155, 1.0f);
 const bw::Color BLINK_COLOR(242, 67, 54, 1.0f);
 
 } // namespace
-
-Web& Web::getInstance() {
-    if (!instance) instance = new Web;
-    return *instance;
-}
-
-Web::~Web() {
-    if (instance == this) instance = nullptr;
-}
 
 Web::Web() {
     std::srand(static_cast<unsigned>(std::time(nullptr)));

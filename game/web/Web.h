@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Object.h"
+#include "SingletonObject.h"
 #include "Vector.h"
 
 #include <array>
@@ -17,15 +17,12 @@ enum WebDirection : std::uint32_t {
 /// The playing field: 8 columns × 6 rows of intersections joined by strings, spanning the whole
 /// window. Web coordinates are (column 0–7, row 0–5); lookups round each component to the
 /// nearest whole number. Operations that change strings return 1 when they changed something,
-/// 0 when there was nothing to change and -1 after logging a warning.
-class Web : public bw::Object {
+/// 0 when there was nothing to change and -1 after logging a warning. The one web is created
+/// (and woven) by the first getInstance() call.
+class Web : public SingletonObject<Web> {
 public:
     static constexpr int COLUMNS = 8;
     static constexpr int ROWS = 6;
-
-    /// The one web, created (and woven) on the first call.
-    static Web& getInstance();
-    ~Web() override;
 
     /// Draws junctions and strings, blinking ones red and grey. Always 0.
     int draw() override;
@@ -80,6 +77,7 @@ public:
     static int getBlinkCounter() { return blink_counter; }
 
 private:
+    friend class SingletonObject<Web>;
     Web();
     void weave();
     /// True when some intersection in the allowed range still has a string; guards the random
