@@ -22,7 +22,8 @@ public:
     /// Draws the current screen. Always 1.
     int draw() override;
 
-    /// Switches to the game-over screen; six saucers fall onto the web. Called by the dying Player.
+    /// Switches to the game-over screen; a saucer falls onto each interior column of the web.
+    /// Called by the dying Player.
     void gameOver();
 
     /// The screen shown: TITLE, PLAYING or GAME_OVER.
