@@ -106,34 +106,34 @@ MouseButton InputManager::translateButton(int button) const {
 void InputManager::getInput() {
     const DisplayManager& display = DisplayManager::getInstance();
     if (display.getInputWindow() == nullptr) return;
+    // A press and a release differ only in the action and in what is remembered: a key's state
+    // before its event, a button's after it. Keys and buttons the engine does not know are skipped.
+    const auto sendKey = [this](Scan scancode, KeyboardAction action) {
+        const Key key = translateKey(static_cast<int>(scancode));
+        if (key == UNDEFINED_KEY) return;
+        key_down[key] = action == KEY_PRESSED;
+        const EventKeyboard keyboard(key, action);
+        onEvent(&keyboard);
+    };
+    const auto sendButton = [this](sf::Mouse::Button which, sf::Vector2i position, MouseAction action) {
+        const MouseButton button = translateButton(static_cast<int>(which));
+        if (button == UNDEFINED_MOUSE_BUTTON) return;
+        const EventMouse mouse(action, button, toVector(position));
+        onEvent(&mouse);
+        button_down[button] = action == MOUSE_PRESSED;
+    };
     // The window is fetched again for every event: a handler may have shut the display down.
     while (sf::WindowBase* window = display.getInputWindow()) {
         const std::optional<sf::Event> event = window->pollEvent();
         if (!event) break;
         if (const auto* pressed = event->getIf<sf::Event::KeyPressed>()) {
-            const Key key = translateKey(static_cast<int>(pressed->scancode));
-            if (key == UNDEFINED_KEY) continue;
-            key_down[key] = true;
-            const EventKeyboard keyboard(key, KEY_PRESSED);
-            onEvent(&keyboard);
+            sendKey(pressed->scancode, KEY_PRESSED);
         } else if (const auto* released = event->getIf<sf::Event::KeyReleased>()) {
-            const Key key = translateKey(static_cast<int>(released->scancode));
-            if (key == UNDEFINED_KEY) continue;
-            key_down[key] = false;
-            const EventKeyboard keyboard(key, KEY_RELEASED);
-            onEvent(&keyboard);
+            sendKey(released->scancode, KEY_RELEASED);
         } else if (const auto* button_pressed = event->getIf<sf::Event::MouseButtonPressed>()) {
-            const MouseButton button = translateButton(static_cast<int>(button_pressed->button));
-            if (button == UNDEFINED_MOUSE_BUTTON) continue;
-            const EventMouse mouse(MOUSE_PRESSED, button, toVector(button_pressed->position));
-            onEvent(&mouse);
-            button_down[button] = true;
+            sendButton(button_pressed->button, button_pressed->position, MOUSE_PRESSED);
         } else if (const auto* button_released = event->getIf<sf::Event::MouseButtonReleased>()) {
-            const MouseButton button = translateButton(static_cast<int>(button_released->button));
-            if (button == UNDEFINED_MOUSE_BUTTON) continue;
-            const EventMouse mouse(MOUSE_RELEASED, button, toVector(button_released->position));
-            onEvent(&mouse);
-            button_down[button] = false;
+            sendButton(button_released->button, button_released->position, MOUSE_RELEASED);
         } else if (const auto* moved = event->getIf<sf::Event::MouseMoved>()) {
             const EventMouse mouse(MOUSE_MOVED, UNDEFINED_MOUSE_BUTTON, toVector(moved->position));
             onEvent(&mouse);

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "LabelledTable.h"
 #include "Manager.h"
 
-#include <array>
-#include <memory>
 #include <string>
 
 namespace bw {
@@ -39,7 +38,7 @@ public:
     /// The first sprite with exactly this label, null when none (no log line).
     Sprite* getSprite(const std::string& label) const;
     /// Sprites in the table.
-    int getSpriteCount() const { return sprite_count; }
+    int getSpriteCount() const { return sprites.getCount(); }
 
     /// Adds a sound entry and loads its file: the entry stays (silent) when the file fails.
     /// -1 when the file failed or the table is full.
@@ -50,7 +49,7 @@ public:
     /// The first sound with exactly this label, null when none (no log line).
     Sound* getSound(const std::string& label) const;
     /// Sound entries in the table.
-    int getSoundCount() const { return sound_count; }
+    int getSoundCount() const { return sounds.getCount(); }
 
     /// Adds a music entry and opens its file; 0 even when the file fails, -1 when full.
     int loadMusic(const std::string& filename, const std::string& label);
@@ -60,17 +59,14 @@ public:
     /// The first music with exactly this label, null when none (no log line).
     Music* getMusic(const std::string& label) const;
     /// Music entries in the table.
-    int getMusicCount() const { return music_count; }
+    int getMusicCount() const { return musics.getCount(); }
 
 private:
     ResourceManager();
 
-    std::array<std::unique_ptr<Sprite>, MAX_SPRITES> sprites;
-    int sprite_count = 0;
-    std::array<std::unique_ptr<Sound>, MAX_SOUNDS> sounds;
-    int sound_count = 0;
-    std::array<std::unique_ptr<Music>, MAX_MUSICS> musics;
-    int music_count = 0;
+    LabelledTable<Sprite, MAX_SPRITES> sprites;
+    LabelledTable<Sound, MAX_SOUNDS> sounds;
+    LabelledTable<Music, MAX_MUSICS> musics;
 };
 
 } // namespace bw

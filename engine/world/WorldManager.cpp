@@ -120,18 +120,21 @@ int WorldManager::moveObject(Object* object, Vector where) {
 
     object->setPosition(where);
 
+    if (isOutOfWindow(object, where)) {
+        const EventOut event;
+        object->eventHandler(&event);
+    }
+    return 0;
+}
+
+bool WorldManager::isOutOfWindow(const Object* object, Vector where) const {
     const DisplayManager& display = DisplayManager::getInstance();
     const float width = static_cast<float>(display.getHorizontal());
     const float height = static_cast<float>(display.getVertical());
     const float half_w = object->getBox().getHorizontal() / 2;
     const float half_h = object->getBox().getVertical() / 2;
-    const bool out = where.getX() - half_w > width || where.getX() + half_w < 0 ||
-                     where.getY() - half_h > height || where.getY() + half_h < 0;
-    if (out) {
-        const EventOut event;
-        object->eventHandler(&event);
-    }
-    return 0;
+    return where.getX() - half_w > width || where.getX() + half_w < 0 || where.getY() - half_h > height ||
+           where.getY() + half_h < 0;
 }
 
 } // namespace bw

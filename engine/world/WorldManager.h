@@ -51,6 +51,10 @@ public:
     int moveObject(Object* object, Vector where);
     /// The non-INTANGIBLE objects whose world boxes overlap object's; empty for INTANGIBLE.
     ObjectList getCollisions(const Object* object) const;
+    /// Whether object, placed at where, lies wholly outside the window: its box, centred on
+    /// where, beyond an edge (strict comparisons; the box corner is not used). The rule behind
+    /// out events, for objects that move themselves.
+    bool isOutOfWindow(const Object* object, Vector where) const;
 
 private:
     WorldManager() = default;

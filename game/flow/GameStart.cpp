@@ -22,10 +22,6 @@
 #include <string>
 
 namespace {
-// An Object: the world manager's shut-down may destroy it, and the next getInstance() then
-// makes a fresh one.
-GameStart* instance = nullptr;
-
 const bw::Color CONTROLS_COLOR("0x2E86AB", 1.0f);
 const bw::Color PROMPT_COLOR("0xF24236", 1.0f);
 const bw::Color INSTRUCTIONS_COLOR("0xFFFFFF", 1.0f);
@@ -33,6 +29,9 @@ const bw::Color INSTRUCTIONS_COLOR("0xFFFFFF", 1.0f);
 const std::string START_PROMPT = "< W to Start >";
 // The same width as the prompt, so the brackets stay put while the words blink.
 const std::string BLANK_PROMPT = "<            >";
+
+// The game-over saucers fall at 0 to 5 cells per step.
+constexpr int SAUCER_DROP_SPEEDS = 6;
 
 // Queues every object whose type is one of types for deletion.
 void deleteObjectsOfType(std::initializer_list<const char*> types) {
@@ -50,11 +49,6 @@ void deleteObjectsOfType(std::initializer_list<const char*> types) {
 }
 } // namespace
 
-GameStart& GameStart::getInstance() {
-    if (!instance) instance = new GameStart;
-    return *instance;
-}
-
 GameStart::GameStart() {
     step_count = 0;
     setAltitude(4);
@@ -64,10 +58,6 @@ GameStart::GameStart() {
     setSprite("title-text");
     GameAudio::playMusic("title-song");
     state = TITLE;
-}
-
-GameStart::~GameStart() {
-    if (instance == this) instance = nullptr;
 }
 
 int GameStart::eventHandler(const bw::Event* event) {
@@ -105,13 +95,13 @@ void GameStart::gameOver() {
     state = GAME_OVER;
     deleteObjectsOfType({"Player", "Spawner"});
 
-    // Six saucers drop straight onto the interior columns, breaking the web behind the text.
-    for (int column = 1; column <= 6; ++column) {
-        const int row = std::rand() % 4 + 1;
+    // A saucer drops straight onto each interior column, breaking the web behind the text.
+    for (int column = 1; column <= Web::INTERIOR_COLUMNS; ++column) {
+        const int row = std::rand() % Web::INTERIOR_ROWS + 1;
         bw::LogManager::getInstance().writeLog(0, "spawned saucer: " + std::to_string(column) + " " +
                                                       std::to_string(row));
         Saucer* saucer = new Saucer(bw::Vector(static_cast<float>(column), static_cast<float>(row)));
-        saucer->setVelocity(bw::Vector(0, static_cast<float>(std::rand() % 6)));
+        saucer->setVelocity(bw::Vector(0, static_cast<float>(std::rand() % SAUCER_DROP_SPEEDS)));
         GameAudio::playSound("saucer-spawn");
     }
 }

@@ -37,22 +37,11 @@ int PopUp::eventHandler(const bw::Event* event) {
         rise_speed = static_cast<float>(static_cast<double>(rise_speed) * 1.2);
     }
 
-    if (isOutOfWindow()) bw::WorldManager::getInstance().markForDelete(this);
+    bw::WorldManager& world = bw::WorldManager::getInstance();
+    if (world.isOutOfWindow(this, getPosition())) world.markForDelete(this);
     return 1;
 }
 
 int PopUp::draw() {
     return bw::DisplayManager::getInstance().drawString(getPosition(), text, color, bw::CENTER_JUSTIFIED);
-}
-
-bool PopUp::isOutOfWindow() const {
-    // The world manager's out test (strict comparisons, box half sizes; the box is empty).
-    const bw::DisplayManager& display = bw::DisplayManager::getInstance();
-    const float width = static_cast<float>(display.getHorizontal());
-    const float height = static_cast<float>(display.getVertical());
-    const float half_w = getBox().getHorizontal() / 2;
-    const float half_h = getBox().getVertical() / 2;
-    const bw::Vector p = getPosition();
-    return p.getX() - half_w > width || p.getX() + half_w < 0 || p.getY() - half_h > height ||
-           p.getY() + half_h < 0;
 }

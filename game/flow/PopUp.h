@@ -28,9 +28,6 @@ public:
     bw::Color getColor() const { return color; }
 
 private:
-    /// The world manager's out test for the pop-up's position and (empty) box.
-    bool isOutOfWindow() const;
-
     int lifetime;
     float rise_speed;
     std::string text;

@@ -8,17 +8,8 @@
 #include <string>
 
 namespace {
-// An Object: the world manager's shut-down may destroy it, and the next getInstance() then
-// makes a fresh one.
-ScoreCounter* instance = nullptr;
-
 const bw::Color SCORE_COLOR("0xE36397", 1.0f);
 } // namespace
-
-ScoreCounter& ScoreCounter::getInstance() {
-    if (!instance) instance = new ScoreCounter;
-    return *instance;
-}
 
 ScoreCounter::ScoreCounter() {
     setSolidness(bw::INTANGIBLE);
@@ -26,10 +17,6 @@ ScoreCounter::ScoreCounter() {
     const bw::DisplayManager& display = bw::DisplayManager::getInstance();
     setPosition(bw::Vector(static_cast<float>(display.getHorizontal() - 2),
                            static_cast<float>(display.getVertical() - 2)));
-}
-
-ScoreCounter::~ScoreCounter() {
-    if (instance == this) instance = nullptr;
 }
 
 void ScoreCounter::reset() {

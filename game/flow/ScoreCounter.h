@@ -1,17 +1,14 @@
 #pragma once
 
 #include "Color.h"
-#include "Object.h"
+#include "SingletonObject.h"
 #include "Vector.h"
 
 /// Holds the score, shows it bottom right and awards every point of the game: each award
-/// plays a sound and raises a pop-up text.
-class ScoreCounter : public bw::Object {
+/// plays a sound and raises a pop-up text. The first getInstance() call creates it at
+/// (H − 2, V − 2) cells, (78, 22) by default.
+class ScoreCounter : public SingletonObject<ScoreCounter> {
 public:
-    /// The one counter; the first call creates it at (H − 2, V − 2) cells, (78, 22) by default.
-    static ScoreCounter& getInstance();
-    ~ScoreCounter() override;
-
     /// Score 0, shown.
     void reset();
     /// Stops drawing the counter; the score stays.
@@ -28,6 +25,7 @@ public:
     bool isVisible() const { return visible; }
 
 private:
+    friend class SingletonObject<ScoreCounter>;
     ScoreCounter();
 
     int score = 0;

@@ -5,17 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-// An Object: the world manager's shut-down may destroy it, and the next getInstance() then
-// makes a fresh one.
-SilkCounter* instance = nullptr;
-} // namespace
-
-SilkCounter& SilkCounter::getInstance() {
-    if (!instance) instance = new SilkCounter;
-    return *instance;
-}
-
 SilkCounter::SilkCounter() {
     setSprite("silk-counter-spr");
     setType("SilkCounter");
@@ -25,10 +14,6 @@ SilkCounter::SilkCounter() {
     const float width = getBox().getHorizontal();
     const int rows = bw::DisplayManager::getInstance().getVertical();
     setPosition(bw::Vector(static_cast<float>(width * 0.5 + 3.0), static_cast<float>(rows - 3)));
-}
-
-SilkCounter::~SilkCounter() {
-    if (instance == this) instance = nullptr;
 }
 
 void SilkCounter::addCharge() {

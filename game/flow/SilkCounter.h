@@ -1,19 +1,16 @@
 #pragma once
 
-#include "Object.h"
+#include "SingletonObject.h"
 
 /// Charge a silk shot needs and consumes.
 constexpr int SHOT_COST = 3;
 
 /// Holds the silk charge earned by eating flies and shows it bottom left as frame `charge` of
-/// its sprite (so the sprite's frame count sets the highest charge).
-class SilkCounter : public bw::Object {
+/// its sprite (so the sprite's frame count sets the highest charge). The first getInstance()
+/// call creates it with the sprite "silk-counter-spr", its left edge 3 cells from the window's,
+/// 3 rows above the bottom.
+class SilkCounter : public SingletonObject<SilkCounter> {
 public:
-    /// The one counter; the first call creates it with the sprite "silk-counter-spr", its left
-    /// edge 3 cells from the window's, 3 rows above the bottom.
-    static SilkCounter& getInstance();
-    ~SilkCounter() override;
-
     /// One charge more, up to the sprite's frame count − 1.
     void addCharge();
     /// charge ≥ SHOT_COST.
@@ -33,6 +30,7 @@ public:
     bool isVisible() const { return visible; }
 
 private:
+    friend class SingletonObject<SilkCounter>;
     SilkCounter();
 
     bool visible = true;

@@ -12,16 +12,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
-#include <utility>
 
 namespace {
 
 bool isKiller(const bw::Object* object) {
     return object && (object->getType() == "Saucer" || object->getType() == "SilkShot");
-}
-
-bool isInterior(bw::Vector c) {
-    return c.getX() > 0 && c.getX() < Web::COLUMNS - 1 && c.getY() > 0 && c.getY() < Web::ROWS - 1;
 }
 
 bw::Vector reversed(bw::Vector v) { return bw::Vector(-v.getX(), -v.getY()); }
@@ -48,7 +43,7 @@ GiantEnemySpider::GiantEnemySpider() {
     bw::Vector outward(0, 1);
     if (x <= 0) outward = bw::Vector(-1, 0);
     else if (y <= 0) outward = bw::Vector(0, -1);
-    else if (x >= Web::COLUMNS - 1) outward = bw::Vector(1, 0);
+    else if (x >= Web::LAST_COLUMN) outward = bw::Vector(1, 0);
 
     // One spacing outside the window, facing its anchor.
     setPosition(web.webToWorld(current_intersection + outward));
@@ -110,18 +105,15 @@ int GiantEnemySpider::onStep() {
     if (c == NO_POSITION || c == current_intersection) return 1;
     current_intersection = c;
 
-    if (isInterior(c)) {
+    if (Web::isInterior(c)) {
         // Stops where it is, just past the intersection.
         setState(WAITING);
         return 1;
     }
 
     // A border intersection: never wait there, turn back if heading out of the web.
-    const bw::Vector v = getVelocity();
-    const bool outward = (c.getX() <= 0 && v.getX() < 0) || (c.getX() >= Web::COLUMNS - 1 && v.getX() > 0) ||
-                         (c.getY() <= 0 && v.getY() < 0) || (c.getY() >= Web::ROWS - 1 && v.getY() > 0);
-    if (outward) {
-        setVelocity(reversed(v));
+    if (isHeadingOut(c)) {
+        setVelocity(reversed(getVelocity()));
         face(getVelocity());
     }
     return 1;
@@ -144,15 +136,10 @@ void GiantEnemySpider::chooseNextMove(bw::Vector c) {
     // The last two strings of an intersection are never cut.
     if (std::popcount(strings) < 3) walk = true;
 
-    std::uint32_t order[4] = {UP, RIGHT, DOWN, LEFT};
-    std::swap(order[3], order[std::rand() % 4]);
-    std::swap(order[2], order[std::rand() % 3]);
-    std::swap(order[1], order[std::rand() % 2]);
-
     // Severing takes the first string in random order; walking prefers one that neither leads
     // back nor to the border, else the last string found.
     bw::Vector chosen;
-    for (const std::uint32_t d : order) {
+    for (const std::uint32_t d : Web::shuffledDirections()) {
         if ((strings & d) == 0) continue;
         const bw::Vector offset = Web::directionToOffset(d);
         chosen = offset;

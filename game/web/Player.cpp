@@ -19,10 +19,6 @@ namespace {
 // Steps before the end of the fall animation at which the game-over screen takes over.
 constexpr int GAME_OVER_LEAD = 10;
 
-bool isInterior(bw::Vector c) {
-    return c.getX() > 0 && c.getX() < Web::COLUMNS - 1 && c.getY() > 0 && c.getY() < Web::ROWS - 1;
-}
-
 bool isType(const bw::Object* object, const std::string& type) { return object && object->getType() == type; }
 
 } // namespace
@@ -70,7 +66,7 @@ int Player::onStep(int step_count) {
     const bw::Vector c = crossedIntersection();
 
     if (!dying && !(c == NO_POSITION)) {
-        if (isInterior(c)) {
+        if (Web::isInterior(c)) {
             if (!(queued_direction == NO_POSITION)) {
                 turn(c, queued_direction);
                 queued_direction = NO_POSITION; // used up even when the turn was not possible
@@ -116,11 +112,8 @@ void Player::turn(bw::Vector c, bw::Vector d) {
 }
 
 void Player::bounce(bw::Vector c) {
-    const bw::Vector v = getVelocity();
-    const bool outward = (c.getX() <= 0 && v.getX() < 0) || (c.getX() >= Web::COLUMNS - 1 && v.getX() > 0) ||
-                         (c.getY() <= 0 && v.getY() < 0) || (c.getY() >= Web::ROWS - 1 && v.getY() > 0);
     // Entering the web through an anchor is no bounce.
-    if (!outward) return;
+    if (!isHeadingOut(c)) return;
 
     const bw::Vector d = getDirection();
     setDirection(bw::Vector(-d.getX(), -d.getY()));
@@ -133,9 +126,9 @@ void Player::bounce(bw::Vector c) {
     // The shot flies back into the web from the border it bounced off.
     std::uint32_t shot_direction = 0;
     if (c.getX() == 0) shot_direction = RIGHT;
-    else if (c.getX() == Web::COLUMNS - 1) shot_direction = LEFT;
+    else if (c.getX() == Web::LAST_COLUMN) shot_direction = LEFT;
     else if (c.getY() == 0) shot_direction = DOWN;
-    else if (c.getY() == Web::ROWS - 1) shot_direction = UP;
+    else if (c.getY() == Web::LAST_ROW) shot_direction = UP;
     SilkShot* shot = new SilkShot(shot_direction);
     shot->setPosition(getPosition());
     GameAudio::playSound("rope-repair");

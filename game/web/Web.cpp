@@ -8,14 +8,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 
 int Web::blink_counter = 0;
-
-namespace {
-// The web is an Object, so the world manager's shut-down may destroy it; the next
-// getInstance() then weaves a new one.
-Web* instance = nullptr;
-} // namespace
 
 namespace {
 
@@ -24,6 +19,15 @@ int nearest(float value) { return static_cast<int>(std::round(value)); }
 
 bool insideGrid(int column, int row) {
     return column >= 0 && column < Web::COLUMNS && row >= 0 && row < Web::ROWS;
+}
+
+// The bits of masks at c's nearest intersection. Callers pass coordinates inside the web;
+// anything else has no bits rather than reading outside the grid.
+template <typename Masks>
+std::uint32_t bitsNear(const Masks& masks, bw::Vector c) {
+    const int column = nearest(c.getX());
+    const int row = nearest(c.getY());
+    return insideGrid(column, row) ? masks[row][column] : 0;
 }
 
 struct EndBits {
@@ -42,20 +46,29 @@ EndBits pairBits(bw::Vector a, bw::Vector b) {
 
 void warn(const std::string& message) { bw::LogManager::getInstance().writeLog(1, message); }
 
+// The pair operations: each end of the string a–b gets the bit that points at the other one,
+// a first. 1 when either end changed; -1 with warning when a and b are not neighbours.
+template <typename ChangeEnd>
+int changePair(const Web& web, bw::Vector a, bw::Vector b, const std::string& warning,
+               ChangeEnd change_end) {
+    if (!web.isAdjacent(a, b)) {
+        warn(warning);
+        return -1;
+    }
+    const EndBits bits = pairBits(a, b);
+    const int changed_a = change_end(a, bits.a);
+    const int changed_b = change_end(b, bits.b);
+    return changed_a + changed_b > 0 ? 1 : 0;
+}
+
+// Frames a blinking string stays red, then grey.
+constexpr int BLINK_FRAMES = 6;
+
 const bw::Color JUNCTION_COLOR(255, 255, 255, 1.0f);
 const bw::Color STRING_COLOR(155, 155, 155, 1.0f);
 const bw::Color BLINK_COLOR(242, 67, 54, 1.0f);
 
 } // namespace
-
-Web& Web::getInstance() {
-    if (!instance) instance = new Web;
-    return *instance;
-}
-
-Web::~Web() {
-    if (instance == this) instance = nullptr;
-}
 
 Web::Web() {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -71,14 +84,14 @@ Web::Web() {
 void Web::weave() {
     for (int row = 0; row < ROWS; ++row) {
         for (int column = 0; column < COLUMNS; ++column) {
-            const bool left_or_right = column == 0 || column == COLUMNS - 1;
-            const bool top_or_bottom = row == 0 || row == ROWS - 1;
+            const bool left_or_right = column == 0 || column == LAST_COLUMN;
+            const bool top_or_bottom = row == 0 || row == LAST_ROW;
             std::uint32_t mask = UP | RIGHT | DOWN | LEFT;
             if (left_or_right && top_or_bottom) mask = 0; // corners never take part
             else if (row == 0) mask = DOWN;
-            else if (row == ROWS - 1) mask = UP;
+            else if (row == LAST_ROW) mask = UP;
             else if (column == 0) mask = RIGHT;
-            else if (column == COLUMNS - 1) mask = LEFT;
+            else if (column == LAST_COLUMN) mask = LEFT;
             intersections[row][column] = mask;
             flashing[row][column] = 0;
         }
@@ -97,9 +110,10 @@ int Web::draw() {
     ++blink_counter;
     const bw::DisplayManager& display = bw::DisplayManager::getInstance();
     const bw::Vector half = display.pixelsToSpaces(bw::Vector(display.charWidth() * 0.5f, display.charHeight() * 0.5f));
-    const float dx = display.getHorizontal() / 7.0f * 0.3f;
-    const float dy = display.getVertical() / 5.0f * 0.3f;
-    const bool blink_red = (blink_counter / 6) % 2 == 0;
+    // Each string shows 30 % of the spacing away from its ends.
+    const float dx = display.getHorizontal() / static_cast<float>(LAST_COLUMN) * 0.3f;
+    const float dy = display.getVertical() / static_cast<float>(LAST_ROW) * 0.3f;
+    const bool blink_red = (blink_counter / BLINK_FRAMES) % 2 == 0;
 
     for (int row = 0; row < ROWS; ++row) {
         for (int column = 0; column < COLUMNS; ++column) {
@@ -126,26 +140,20 @@ bool Web::isInBounds(bw::Vector c) const {
 bool Web::isEdge(bw::Vector c) const {
     const int column = nearest(c.getX());
     const int row = nearest(c.getY());
-    return column == 0 || column == COLUMNS - 1 || row == 0 || row == ROWS - 1;
+    return column == 0 || column == LAST_COLUMN || row == 0 || row == LAST_ROW;
+}
+
+bool Web::isInterior(bw::Vector c) {
+    return c.getX() > 0 && c.getX() < LAST_COLUMN && c.getY() > 0 && c.getY() < LAST_ROW;
 }
 
 bool Web::isAdjacent(bw::Vector a, bw::Vector b) const {
     return std::fabs(a.getX() - b.getX()) == 1 || std::fabs(a.getY() - b.getY()) == 1;
 }
 
-std::uint32_t Web::getConnections(bw::Vector c) const {
-    const int column = nearest(c.getX());
-    const int row = nearest(c.getY());
-    // Callers pass coordinates inside the web; anything else has no strings rather than
-    // reading outside the grid.
-    return insideGrid(column, row) ? intersections[row][column] : 0;
-}
+std::uint32_t Web::getConnections(bw::Vector c) const { return bitsNear(intersections, c); }
 
-std::uint32_t Web::getFlashing(bw::Vector c) const {
-    const int column = nearest(c.getX());
-    const int row = nearest(c.getY());
-    return insideGrid(column, row) ? flashing[row][column] : 0;
-}
+std::uint32_t Web::getFlashing(bw::Vector c) const { return bitsNear(flashing, c); }
 
 bw::Vector Web::directionToOffset(std::uint32_t mask) {
     bw::Vector offset;
@@ -156,71 +164,73 @@ bw::Vector Web::directionToOffset(std::uint32_t mask) {
     return offset;
 }
 
-int Web::removeOnIntersection(bw::Vector c, std::uint32_t mask) {
-    // In bounds but rounding past the last column or row (x ≥ 7.5, y ≥ 5.5) names no
-    // intersection either; the same holds for adding and flashing.
-    if (!isInBounds(c) || !insideGrid(nearest(c.getX()), nearest(c.getY()))) {
-        warn("WARNING: attempted to remove on intersection out of bounds");
-        return -1;
+std::array<std::uint32_t, 4> Web::shuffledDirections() {
+    std::array<std::uint32_t, 4> order = {UP, RIGHT, DOWN, LEFT};
+    std::swap(order[3], order[std::rand() % 4]);
+    std::swap(order[2], order[std::rand() % 3]);
+    std::swap(order[1], order[std::rand() % 2]);
+    return order;
+}
+
+std::uint32_t* Web::maskAt(Masks& masks, bw::Vector c, const std::string& warning) {
+    if (isInBounds(c)) {
+        const int column = nearest(c.getX());
+        const int row = nearest(c.getY());
+        // In bounds but rounding past the last column or row (x ≥ 7.5, y ≥ 5.5) names no
+        // intersection either.
+        if (insideGrid(column, row)) return &masks[row][column];
     }
-    std::uint32_t& bits = intersections[nearest(c.getY())][nearest(c.getX())];
-    if ((bits & mask) == 0) return 0;
-    bits &= ~mask;
+    warn(warning);
+    return nullptr;
+}
+
+int Web::removeOnIntersection(bw::Vector c, std::uint32_t mask) {
+    std::uint32_t* bits =
+        maskAt(intersections, c, "WARNING: attempted to remove on intersection out of bounds");
+    if (!bits) return -1;
+    if ((*bits & mask) == 0) return 0;
+    *bits &= ~mask;
     return 1;
 }
 
 int Web::addOnIntersection(bw::Vector c, std::uint32_t mask) {
-    if (!isInBounds(c) || !insideGrid(nearest(c.getX()), nearest(c.getY()))) {
-        warn("WARNING: attempted to add on intersection out of bounds");
-        return -1;
-    }
-    std::uint32_t& bits = intersections[nearest(c.getY())][nearest(c.getX())];
-    if ((bits & mask) == mask) return 0;
-    bits |= mask;
+    std::uint32_t* bits = maskAt(intersections, c, "WARNING: attempted to add on intersection out of bounds");
+    if (!bits) return -1;
+    if ((*bits & mask) == mask) return 0;
+    *bits |= mask;
     return 1;
 }
 
 int Web::flashOnIntersection(bool on, bw::Vector c, std::uint32_t mask) {
-    if (!isInBounds(c) || !insideGrid(nearest(c.getX()), nearest(c.getY()))) {
-        warn("WARNING: attempted to flash on intersection out of bounds");
-        return -1;
-    }
-    std::uint32_t& bits = flashing[nearest(c.getY())][nearest(c.getX())];
+    std::uint32_t* bits = maskAt(flashing, c, "WARNING: attempted to flash on intersection out of bounds");
+    if (!bits) return -1;
     if (on) {
-        if ((bits & mask) == mask) return 0;
-        bits |= mask;
+        if ((*bits & mask) == mask) return 0;
+        *bits |= mask;
     } else {
-        if ((bits & mask) == 0) return 0;
-        bits &= ~mask;
+        if ((*bits & mask) == 0) return 0;
+        *bits &= ~mask;
     }
     return 1;
 }
 
 int Web::severConnection(bw::Vector a, bw::Vector b) {
-    if (!isAdjacent(a, b)) {
-        warn("WARNING: attempted to sever connection between two non-adjacent web coordinates");
-        return -1;
-    }
-    const EndBits bits = pairBits(a, b);
-    return removeOnIntersection(a, bits.a) + removeOnIntersection(b, bits.b) > 0 ? 1 : 0;
+    return changePair(
+        *this, a, b, "WARNING: attempted to sever connection between two non-adjacent web coordinates",
+        [this](bw::Vector end, std::uint32_t bit) { return removeOnIntersection(end, bit); });
 }
 
 int Web::repairConnection(bw::Vector a, bw::Vector b) {
-    if (!isAdjacent(a, b)) {
-        warn("WARNING: attempted to repair connection between two non-adjacent web coordinates");
-        return -1;
-    }
-    const EndBits bits = pairBits(a, b);
-    return addOnIntersection(a, bits.a) + addOnIntersection(b, bits.b) > 0 ? 1 : 0;
+    return changePair(
+        *this, a, b, "WARNING: attempted to repair connection between two non-adjacent web coordinates",
+        [this](bw::Vector end, std::uint32_t bit) { return addOnIntersection(end, bit); });
 }
 
 int Web::flashConnection(bool on, bw::Vector a, bw::Vector b) {
-    if (!isAdjacent(a, b)) {
-        warn("WARNING: attempted to start flashing a connection between two non-adjacent web coordinates");
-        return -1;
-    }
-    const EndBits bits = pairBits(a, b);
-    return flashOnIntersection(on, a, bits.a) + flashOnIntersection(on, b, bits.b) > 0 ? 1 : 0;
+    return changePair(
+        *this, a, b,
+        "WARNING: attempted to start flashing a connection between two non-adjacent web coordinates",
+        [this, on](bw::Vector end, std::uint32_t bit) { return flashOnIntersection(on, end, bit); });
 }
 
 void Web::repairLine(bw::Vector edge) {
@@ -230,21 +240,16 @@ void Web::repairLine(bw::Vector edge) {
     }
     bw::Vector step(-1, 0);
     if (edge.getX() == 0) step = bw::Vector(1, 0);
-    else if (edge.getX() != COLUMNS - 1) step = edge.getY() == 0 ? bw::Vector(0, 1) : bw::Vector(0, -1);
+    else if (edge.getX() != LAST_COLUMN) step = edge.getY() == 0 ? bw::Vector(0, 1) : bw::Vector(0, -1);
 
     bw::Vector prev = edge;
     bw::Vector cur = edge + step;
     while (isInBounds(cur)) {
-        if (isAdjacent(prev, cur)) {
-            const EndBits bits = pairBits(prev, cur);
-            if (addOnIntersection(prev, bits.a) + addOnIntersection(cur, bits.b) > 0) {
-                bw::Vector middle = cur - prev;
-                middle.scale(0.5f);
-                ScoreCounter::getInstance().addPoints(200, webToWorld(prev + middle), bw::Color(255, 255, 255, 1.0f),
-                                                      false);
-            }
-        } else {
-            warn("WARNING: attempted to repair connection between two non-adjacent web coordinates");
+        if (repairConnection(prev, cur) == 1) {
+            bw::Vector middle = cur - prev;
+            middle.scale(0.5f);
+            ScoreCounter::getInstance().addPoints(200, webToWorld(prev + middle),
+                                                  bw::Color(255, 255, 255, 1.0f), false);
         }
         prev = cur;
         cur = cur + step;
@@ -252,8 +257,8 @@ void Web::repairLine(bw::Vector edge) {
 }
 
 bool Web::anyStringLeft(bool include_border) const {
-    for (int row = include_border ? 0 : 1; row < (include_border ? ROWS : ROWS - 1); ++row)
-        for (int column = include_border ? 0 : 1; column < (include_border ? COLUMNS : COLUMNS - 1); ++column)
+    for (int row = include_border ? 0 : 1; row < (include_border ? ROWS : LAST_ROW); ++row)
+        for (int column = include_border ? 0 : 1; column < (include_border ? COLUMNS : LAST_COLUMN); ++column)
             if (intersections[row][column] != 0) return true;
     return false;
 }
@@ -266,8 +271,8 @@ bw::Vector Web::getRandomIntersection(bool include_border) {
             row = std::rand() % ROWS;
             column = std::rand() % COLUMNS;
         } else {
-            row = std::rand() % 4 + 1;
-            column = std::rand() % 6 + 1;
+            row = std::rand() % INTERIOR_ROWS + 1;
+            column = std::rand() % INTERIOR_COLUMNS + 1;
         }
         if (intersections[row][column] != 0) return bw::Vector(column, row);
     }
@@ -281,12 +286,12 @@ bw::Vector Web::getRandomEdgeIntersection() {
     if (!any) return NO_POSITION;
     while (true) {
         int row, column;
-        if (std::rand() & 1) {
-            column = (std::rand() & 1) * 7;
-            row = std::rand() % 6;
-        } else {
-            column = std::rand() & 7;
-            row = (std::rand() & 1) * 5;
+        if (std::rand() & 1) { // the left or right border
+            column = (std::rand() & 1) * LAST_COLUMN;
+            row = std::rand() % ROWS;
+        } else { // the top or bottom border
+            column = std::rand() % COLUMNS;
+            row = (std::rand() & 1) * LAST_ROW;
         }
         if (intersections[row][column] != 0) return bw::Vector(column, row);
     }
@@ -297,19 +302,11 @@ bw::Vector Web::getRandomStringPosition(bool include_border) {
     if (c == NO_POSITION) return NO_POSITION;
     const std::uint32_t mask = getConnections(c);
 
-    std::uint32_t order[5] = {UP, RIGHT, DOWN, LEFT, 0};
-    std::swap(order[3], order[std::rand() % 4]);
-    std::swap(order[2], order[std::rand() % 3]);
-    std::swap(order[1], order[std::rand() % 2]);
-
-    // The first string, in random order, that leads to an interior intersection; 0 when none does.
+    // The first string, in random order, that leads to an interior intersection; 0 (c itself)
+    // when none does.
     std::uint32_t chosen = 0;
-    for (const std::uint32_t d : order) {
-        if ((d & mask) != d) continue;
-        const bw::Vector n = c + directionToOffset(d);
-        const int column = nearest(n.getX());
-        const int row = nearest(n.getY());
-        if (column != 0 && column != COLUMNS - 1 && row != 0 && row != ROWS - 1) {
+    for (const std::uint32_t d : shuffledDirections()) {
+        if ((d & mask) == d && !isEdge(c + directionToOffset(d))) {
             chosen = d;
             break;
         }
@@ -318,8 +315,9 @@ bw::Vector Web::getRandomStringPosition(bool include_border) {
     const float fraction = static_cast<float>((std::rand() % 1000) / 1000.0);
     const bw::DisplayManager& display = bw::DisplayManager::getInstance();
     const bool horizontal = chosen == RIGHT || chosen == LEFT;
-    const float reach = horizontal ? display.getHorizontal() * fraction * 0.125f
-                                   : display.getVertical() * fraction / 6;
+    // A fraction of the window over the number of columns (rows): short of the string's far end.
+    const float reach = horizontal ? display.getHorizontal() * fraction / COLUMNS
+                                   : display.getVertical() * fraction / ROWS;
     bw::Vector offset = directionToOffset(chosen);
     offset.scale(reach);
     return webToWorld(c) + offset;
@@ -327,10 +325,12 @@ bw::Vector Web::getRandomStringPosition(bool include_border) {
 
 bw::Vector Web::webToWorld(bw::Vector c) const {
     const bw::DisplayManager& display = bw::DisplayManager::getInstance();
-    return bw::Vector(c.getX() / 7 * display.getHorizontal(), c.getY() / 5 * display.getVertical());
+    return bw::Vector(c.getX() / LAST_COLUMN * display.getHorizontal(),
+                      c.getY() / LAST_ROW * display.getVertical());
 }
 
 bw::Vector Web::worldToWeb(bw::Vector p) const {
     const bw::DisplayManager& display = bw::DisplayManager::getInstance();
-    return bw::Vector(p.getX() / display.getHorizontal() * 7, p.getY() / display.getVertical() * 5);
+    return bw::Vector(p.getX() / display.getHorizontal() * LAST_COLUMN,
+                      p.getY() / display.getVertical() * LAST_ROW);
 }

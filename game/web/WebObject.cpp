@@ -24,6 +24,12 @@ bw::Vector WebObject::crossedIntersection() {
     return passed;
 }
 
+bool WebObject::isHeadingOut(bw::Vector c) const {
+    const bw::Vector v = getVelocity();
+    return (c.getX() <= 0 && v.getX() < 0) || (c.getX() >= Web::LAST_COLUMN && v.getX() > 0) ||
+           (c.getY() <= 0 && v.getY() < 0) || (c.getY() >= Web::LAST_ROW && v.getY() > 0);
+}
+
 void WebObject::faceDirection(bw::Vector direction, const FacingSprites& sprites) {
     if (direction.getX() > 0) setSprite(sprites.right);
     else if (direction.getX() < 0) setSprite(sprites.left);

@@ -20,6 +20,10 @@ public:
     bw::Vector getNextIntersection() const;
     /// The intersection passed since the last call, NO_POSITION if none; remembers the next one.
     bw::Vector crossedIntersection();
+    /// Whether the object, having passed intersection c (web coordinate) on or beyond the
+    /// border, is moving out of the web there: leftwards at column 0 or less, rightwards at the
+    /// last column or beyond, and likewise for the rows.
+    bool isHeadingOut(bw::Vector c) const;
 
     bw::Vector getTargetIntersection() const { return target_intersection; }
     void setTargetIntersection(bw::Vector target) { target_intersection = target; }

@@ -11,6 +11,8 @@
 // title.png and play.png. The README's pictures are made this way, from the checkout:
 //   scripts/run-in-toolchain scripts/xvfb env TARNWICK_SCREENSHOT_DIR=$PWD/docs
 //   build/tests/EndToEndWindowTest
+#include "Web.h"
+
 #include "ScreenSession.h"
 #include "ScreenShot.h"
 
@@ -154,7 +156,7 @@ TEST(EndToEndWindowTest, TitlePlayGameOverTitleAndQuit) {
 
     const std::vector<std::string> lines = session.logLines();
     EXPECT_EQ(countStartingWith(lines, "Player is dying"), 1);
-    EXPECT_EQ(countStartingWith(lines, "spawned saucer: "), 6);
+    EXPECT_EQ(countStartingWith(lines, "spawned saucer: "), Web::INTERIOR_COLUMNS);
     EXPECT_EQ(countStartingWith(lines, "ERROR:"), 0);
     const int steps = playedSteps(lines);
     EXPECT_GT(steps, 0);

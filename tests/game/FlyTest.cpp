@@ -30,8 +30,10 @@ TEST_F(FlyTest, SticksToAStringBetweenInteriorIntersectionsOrLeavesWithoutOne) {
         Fly fly;
         const bw::Vector w = Web::getInstance().worldToWeb(fly.getPosition());
         const auto whole = [](float v) { return std::fabs(v - std::round(v)) < 1e-4f; };
-        EXPECT_TRUE((whole(w.getX()) || whole(w.getY())) && w.getX() > 0.9999f && w.getX() < 6.0001f &&
-                    w.getY() > 0.9999f && w.getY() < 4.0001f)
+        // Interior intersections are 1 to INTERIOR_COLUMNS across and 1 to INTERIOR_ROWS down.
+        const auto interior = [](float v, int last) { return v > 0.9999f && v < last + 0.0001f; };
+        EXPECT_TRUE((whole(w.getX()) || whole(w.getY())) && interior(w.getX(), Web::INTERIOR_COLUMNS) &&
+                    interior(w.getY(), Web::INTERIOR_ROWS))
             << w.toString() << " is not on a string between interior intersections";
     }
     severAllStrings();

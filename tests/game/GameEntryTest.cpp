@@ -8,6 +8,7 @@
 #include "SilkCounter.h"
 #include "Sound.h"
 #include "Sprite.h"
+#include "Web.h"
 #include "WorldManager.h"
 
 #include "LogReader.h"
@@ -119,8 +120,8 @@ TEST_F(GameEntryTest, FromTheRunFolderEveryResourceLoadsCleanlyAsTheGameNeedsIt)
         if (label == "player-spr" || label == "silk-counter-spr" || label.ends_with("-text")) continue;
         ASSERT_NE(art->getTransparency(), nullptr);
         EXPECT_EQ(*art->getTransparency(), ' ');
-        EXPECT_LT(art->getWidth() * 7, 80);
-        EXPECT_LT(art->getHeight() * 5, 24);
+        EXPECT_LT(art->getWidth() * Web::LAST_COLUMN, 80);
+        EXPECT_LT(art->getHeight() * Web::LAST_ROW, 24);
     }
     // The fly's intro lasts about 0.7 s of 30 ms steps, the spider's fall about 1.3 s.
     EXPECT_GE(sprite("fly-intro")->getTotalSlowdown(), 21);

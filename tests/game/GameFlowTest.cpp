@@ -132,13 +132,13 @@ TEST_F(GameFlowTest, GameOverDropsSixSaucersAndDeletesOnlyThePlayerAndTheSpawner
     start().gameOver();
 
     EXPECT_EQ(start().getState(), GAME_OVER);
-    ASSERT_EQ(count("Saucer"), 6);
+    ASSERT_EQ(count("Saucer"), Web::INTERIOR_COLUMNS);
     // Each saucer's row and speed come from rand(), in this order: row, speed, row, speed, ...
     std::srand(2024);
     std::vector<std::string> expected, logged;
     int column = 0;
     for (bw::Object* saucer : world().objectsOfType("Saucer")) {
-        const int row = std::rand() % 4 + 1, speed = std::rand() % 6;
+        const int row = std::rand() % Web::INTERIOR_ROWS + 1, speed = std::rand() % 6;
         ++column;
         EXPECT_EQ(static_cast<Saucer*>(saucer)->getTarget(), Vector(column, row)) << "saucer " << column;
         EXPECT_EQ(saucer->getVelocity(), Vector(0, speed)) << "saucer " << column;
@@ -154,7 +154,7 @@ TEST_F(GameFlowTest, GameOverDropsSixSaucersAndDeletesOnlyThePlayerAndTheSpawner
     EXPECT_EQ(count("Player") + count("Spawner"), 0);
     for (const char* type : {"GiantEnemySpider", "Fly", "SilkShot", "PopUp"})
         EXPECT_EQ(count(type), 1) << type;
-    EXPECT_EQ(count("Saucer"), 6);
+    EXPECT_EQ(count("Saucer"), Web::INTERIOR_COLUMNS);
     EXPECT_TRUE(Web::getInstance().isVisible() && ScoreCounter::getInstance().isVisible() &&
                 SilkCounter::getInstance().isVisible());
     expectMusic("theme-song");

@@ -3,6 +3,8 @@
 // every kind of damage. Each time the game must start, get through a game (W, Escape: the spider
 // falls, the game-over screen, W back to the title) and end with status 0 on Escape, reporting
 // what it could not use in its log. (No display at all is covered by GameEntryTest.)
+#include "Web.h"
+
 #include "ScreenSession.h"
 #include "ScreenShot.h"
 
@@ -48,9 +50,12 @@ Lines errorLines(const Lines& lines) {
     return errors;
 }
 
-/// The game-over screen as its log shows it: the six saucers that fall behind its text.
+/// The game-over screen as its log shows it: the saucers that fall behind its text, one per
+/// interior column.
 std::function<bool()> gameOverLogged(const ScreenSession& session) {
-    return [&session] { return countStartingWith(session.logLines(), "spawned saucer: ") == 6; };
+    return [&session] {
+        return countStartingWith(session.logLines(), "spawned saucer: ") == Web::INTERIOR_COLUMNS;
+    };
 }
 
 /// A key tap, tried again when xdotool fails (it can, briefly, on a busy X server).

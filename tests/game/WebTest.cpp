@@ -9,6 +9,9 @@
 #include "WebPlayTestSupport.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <vector>
 
 using bw::Vector;
 
@@ -26,11 +29,11 @@ protected:
 
 TEST_F(WebTest, FreshWebHasFiftyEightStringsEmptyCornersAndAnchorsPointingInward) {
     EXPECT_EQ(countIntactStrings(), 58);
-    for (int row = 0; row < 6; ++row) {
-        for (int column = 0; column < 8; ++column) {
-            const bool side = column == 0 || column == 7, end = row == 0 || row == 5;
-            const std::uint32_t expected = side && end ? 0u  : row == 0    ? DOWN : row == 5 ? UP
-                                           : column == 0 ? RIGHT : column == 7 ? LEFT : ALL;
+    for (int row = 0; row < Web::ROWS; ++row) {
+        for (int column = 0; column < Web::COLUMNS; ++column) {
+            const bool side = column == 0 || column == Web::LAST_COLUMN, end = row == 0 || row == Web::LAST_ROW;
+            const std::uint32_t expected = side && end ? 0u : row == 0 ? DOWN : row == Web::LAST_ROW ? UP
+                                           : column == 0 ? RIGHT : column == Web::LAST_COLUMN ? LEFT : ALL;
             EXPECT_EQ(mask(column, row), expected) << "at (" << column << ", " << row << ")";
             EXPECT_EQ(web().getFlashing(Vector(column, row)), 0u);
         }
@@ -98,7 +101,7 @@ TEST_F(WebTest, GeometryMapsTheWebOntoTheWholeWindow) {
     EXPECT_NEAR(at(1, 1).getY(), 4.8f, 1e-5f);
     EXPECT_EQ(web().worldToWeb(Vector(40, 12)), Vector(3.5f, 2.5f));
     // Single precision in the order (c / 7) × H: columns 3 and 6 do not come back whole.
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Web::COLUMNS; ++i) {
         const float x = static_cast<float>(i);
         EXPECT_EQ(web().worldToWeb(at(x, 1)).getX(), i == 3 ? 2.9999998f : i == 6 ? 5.9999995f : x);
         EXPECT_EQ(web().worldToWeb(at(1, x)).getY(), x) << "row " << i;
@@ -109,7 +112,7 @@ TEST_F(WebTest, RandomSearchesAvoidCornersBordersAndSeveredStringsUntilNoneIsLef
     web().removeOnIntersection(Vector(3, 2), ALL);
     web().severConnection(Vector(0, 1), Vector(1, 1));
     web().severConnection(Vector(3, 0), Vector(3, 1));
-    bool seen_anchor[6][8] = {};
+    bool seen_anchor[Web::ROWS][Web::COLUMNS] = {};
     for (int i = 0; i < 3000; ++i) {
         const Vector inner = web().getRandomIntersection(false), edge = web().getRandomEdgeIntersection();
         ASSERT_TRUE(!web().isEdge(inner) && web().getConnections(inner) != 0) << inner.toString();
@@ -118,10 +121,11 @@ TEST_F(WebTest, RandomSearchesAvoidCornersBordersAndSeveredStringsUntilNoneIsLef
         ASSERT_NE(web().getConnections(edge), 0u) << edge.toString();
         seen_anchor[static_cast<int>(edge.getY())][static_cast<int>(edge.getX())] = true;
     }
-    EXPECT_EQ(std::count(&seen_anchor[0][0], &seen_anchor[0][0] + 48, true), 18) << "20 anchors but 2 cut";
+    EXPECT_EQ(std::count(&seen_anchor[0][0], &seen_anchor[0][0] + Web::ROWS * Web::COLUMNS, true), 18) << "20 anchors but 2 cut";
     // With only border string ends left the interior searches find nothing; with none, no search.
-    for (int row = 1; row <= 4; ++row)
-        for (int column = 1; column <= 6; ++column) web().removeOnIntersection(Vector(column, row), ALL);
+    for (int row = 1; row <= Web::INTERIOR_ROWS; ++row)
+        for (int column = 1; column <= Web::INTERIOR_COLUMNS; ++column)
+            web().removeOnIntersection(Vector(column, row), ALL);
     EXPECT_EQ(web().getRandomIntersection(false), NO_POSITION);
     EXPECT_EQ(web().getRandomStringPosition(false), NO_POSITION);
     EXPECT_TRUE(web().isEdge(web().getRandomIntersection(true)));
@@ -133,6 +137,24 @@ TEST_F(WebTest, RandomSearchesAvoidCornersBordersAndSeveredStringsUntilNoneIsLef
     web().repairConnection(Vector(1, 1), Vector(1, 0));
     web().repairConnection(Vector(1, 1), Vector(0, 1));
     for (int i = 0; i < 200; ++i) ASSERT_EQ(web().getRandomStringPosition(false), at(1, 1));
+}
+
+TEST_F(WebTest, DirectionShuffleIsAPermutationThatDrawsThreeRandomNumbers) {
+    // Spiders seeded in the same second must draw alike, so the shuffle's draws are fixed: three.
+    std::vector<std::array<std::uint32_t, 4>> orders;
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        std::srand(seed);
+        const std::array<std::uint32_t, 4> order = Web::shuffledDirections();
+        const int next = std::rand();
+        std::srand(seed);
+        for (int draw = 0; draw < 3; ++draw) std::rand();
+        ASSERT_EQ(std::rand(), next) << "seed " << seed;
+        std::array<std::uint32_t, 4> sorted = order;
+        std::ranges::sort(sorted);
+        ASSERT_EQ(sorted, (std::array<std::uint32_t, 4>{UP, RIGHT, DOWN, LEFT})) << "seed " << seed;
+        if (std::ranges::find(orders, order) == orders.end()) orders.push_back(order);
+    }
+    EXPECT_EQ(orders.size(), 24u) << "every order of the four directions turns up";
 }
 
 TEST_F(WebTest, WebObjectReportsEachIntersectionOnceWhenPassedOrAbandoned) {

@@ -148,6 +148,20 @@ TEST_F(WorldManagerTest, OutEventAtEveryMoveBeyondAStrictEdge) {
     EXPECT_EQ(journal, (Journal{"P collision P>B", "B collision P>B"}));
 }
 
+TEST_F(WorldManagerTest, OutOfWindowRuleJudgesTheGivenPlaceWithoutMovingOrTellingTheObject) {
+    // Objects that move themselves ask the rule behind out events for a place of their choosing.
+    auto* probe = new RecordingObject("P", Vector(40, 10), bw::INTANGIBLE);
+    probe->setBox(bw::Box(Vector(0, 0), 4, 2)); // half sizes 2 and 1, wherever the corner lies
+    const struct {
+        Vector where;
+        bool out;
+    } cases[] = {{{82, 10}, false}, {{82.1f, 10}, true}, {{-2, 10}, false}, {{-2.1f, 10}, true},
+                 {{40, -1}, false}, {{40, -1.1f}, true}, {{40, 25}, false}, {{40, 25.1f}, true}};
+    for (const auto& c : cases) EXPECT_EQ(world.isOutOfWindow(probe, c.where), c.out) << c.where.toString();
+    EXPECT_EQ(probe->getPosition(), Vector(40, 10));
+    EXPECT_TRUE(journal.empty());
+}
+
 TEST_F(WorldManagerTest, DrawsByAltitudeThenListOrderAndSkipsNegative) {
     const std::pair<const char*, int> layers[] = {{"A", 4}, {"B", 0}, {"D", 1}, {"C", 2}, {"F", -1}, {"E", 1}};
     for (const auto& [name, altitude] : layers) ASSERT_EQ((new RecordingObject(name))->setAltitude(altitude), 0);
