@@ -136,8 +136,7 @@ void Player::bounce(bw::Vector c) {
     else if (c.getX() == Web::COLUMNS - 1) shot_direction = LEFT;
     else if (c.getY() == 0) shot_direction = DOWN;
     else if (c.getY() == Web::ROWS - 1) shot_direction = UP;
-    SilkShot* shot = new SilkShot(shot_direction);
-    shot->setPosition(getPosition());
+    (new SilkShot(shot_direction))->fireFrom(getPosition());
     GameAudio::playSound("rope-repair");
     silk.useCharge();
 }
