@@ -53,6 +53,12 @@ protected:
         EXPECT_EQ(countOf("SilkShot"), 0) << "deleted once out of the window";
         return seen;
     }
+    /// A fresh world, web and counters for the next case.
+    static void nextCase() {
+        bw::WorldManager::getInstance().shutDown();
+        bw::WorldManager::getInstance().startUp();
+        Web::getInstance().reset();
+    }
 };
 
 // The spider bounces with a full charge at the border end of a string that was cut after it
@@ -65,10 +71,7 @@ TEST_F(SilkShotTest, ShotFiredAtABounceRestoresTheStringCutNextToTheBounce) {
           std::tuple(Vector(6.5f, 3), Vector(1, 0), Vector(6.5f, 3)),
           std::tuple(Vector(3, 4.5f), Vector(0, 1), Vector(3, 4.5f))}) {
         SCOPED_TRACE(start.toString());
-        Web::getInstance().reset();
-        SilkCounter::getInstance().reset();
         for (int i = 0; i < 3; ++i) SilkCounter::getInstance().addCharge();
-        ScoreCounter::getInstance().reset();
         const Vector half(d.getX() / 2, d.getY() / 2);
         Web::getInstance().severConnection(middle - half, middle + half);
         auto* player = new Player;
@@ -84,9 +87,7 @@ TEST_F(SilkShotTest, ShotFiredAtABounceRestoresTheStringCutNextToTheBounce) {
         EXPECT_EQ(countIntactStrings(), 58);
         EXPECT_EQ(ScoreCounter::getInstance().getScore(), 200);
         EXPECT_FALSE(player->isDying());
-        // A fresh world, web and counters for the next case.
-        bw::WorldManager::getInstance().shutDown();
-        bw::WorldManager::getInstance().startUp();
+        nextCase();
     }
 }
 
@@ -101,8 +102,6 @@ TEST_F(SilkShotTest, EachRepairOfTheSameShotPaysAHundredMoreAtTheStringsMiddle) 
                                             {0.5f, 3}}),
              std::tuple(UP, Vector(3, 5.04f), std::vector<Vector>{{3, 3.5f}, {3, 0.5f}})}) {
         SCOPED_TRACE(start.toString());
-        for (bw::Object* popup : bw::WorldManager::getInstance().objectsOfType("PopUp")) delete popup;
-        ScoreCounter::getInstance().reset();
         const Vector half(Web::directionToOffset(bit).getX() / 2, Web::directionToOffset(bit).getY() / 2);
         for (const Vector m : middles) Web::getInstance().severConnection(m - half, m + half);
         new Launcher(bit, at(start));
@@ -117,6 +116,7 @@ TEST_F(SilkShotTest, EachRepairOfTheSameShotPaysAHundredMoreAtTheStringsMiddle) 
         const int n = static_cast<int>(seen.size());
         EXPECT_EQ(ScoreCounter::getInstance().getScore(), n * 200 + n * (n - 1) * 50);
         EXPECT_EQ(countIntactStrings(), 58);
+        nextCase();
     }
 }
 
