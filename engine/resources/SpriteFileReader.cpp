@@ -135,7 +135,8 @@ std::unique_ptr<Sprite> SpriteFileReader::read(const std::string& label) {
     if (!nextLine()) return fail(ended_early);
     const auto row_width = static_cast<std::size_t>(width);
     // 64 bits, so that no declared size overflows the product.
-    const std::uint64_t frame_characters = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+    const std::uint64_t frame_characters =
+        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
     std::uint64_t characters_kept = 0;
     while (line != BODY_END) {
         Frame frame;

@@ -144,12 +144,13 @@ TEST_F(GameManagerTest, SleepIsTheRestOfTheTargetTimeToTheMicrosecondAndNoneAfte
     using us = std::chrono::microseconds;
     const std::pair<us, us> cases[] = {{us(30000), us(0)}, {us(12000), us(18000)}, {us(18250), us(11750)},
                                        {us(29999), us(1)}, {us(45000), us(0)},     {us(30250), us(0)}};
-    for (const auto& [elapsed, idle] : cases) EXPECT_EQ(GameManager::idleTimeAfter(elapsed), idle) << elapsed.count();
+    for (const auto& [elapsed, idle] : cases)
+        EXPECT_EQ(GameManager::idleTimeAfter(elapsed), idle) << elapsed.count();
     const std::vector<std::string> lines = readLogLines();
     ASSERT_GE(lines.size(), 6u);
     EXPECT_EQ(std::vector<std::string>(lines.end() - 6, lines.end()),
-              (std::vector<std::string>{"Sleeping for 0", "Sleeping for 18", "Sleeping for 11.75", "Sleeping for 0.001",
-                                        "Took to long - 15msec slower than TARGET_TIME",
+              (std::vector<std::string>{"Sleeping for 0", "Sleeping for 18", "Sleeping for 11.75",
+                                        "Sleeping for 0.001", "Took to long - 15msec slower than TARGET_TIME",
                                         "Took to long - 0.25msec slower than TARGET_TIME"}));
 }
 
@@ -176,16 +177,17 @@ TEST_F(GameManagerTest, EveryIterationSleepsAtLeastWhatItLogs) {
 
     // The sleep each iteration logged, in microseconds; none after an overrun.
     std::vector<long long> sleeps;
+    const std::string sleeping = "Sleeping for ";
     for (const std::string& line : readLogLines()) {
-        const std::string sleeping = "Sleeping for ";
-        if (line.rfind(sleeping, 0) == 0) sleeps.push_back(std::llround(std::stod(line.substr(sleeping.size())) * 1000));
+        if (line.rfind(sleeping, 0) == 0)
+            sleeps.push_back(std::llround(std::stod(line.substr(sleeping.size())) * 1000));
         if (line.rfind("Took to long - ", 0) == 0) sleeps.push_back(0);
     }
     ASSERT_EQ(sleeps.size(), static_cast<std::size_t>(STEPS));
     ASSERT_EQ(starts.size(), static_cast<std::size_t>(STEPS));
     for (std::size_t i = 0; i + 1 < starts.size(); ++i) {
-        const auto gap = std::chrono::duration_cast<std::chrono::microseconds>(starts[i + 1] - ends[i]).count();
-        EXPECT_GE(gap, sleeps[i]) << "after step " << i;
+        const auto gap = std::chrono::duration_cast<std::chrono::microseconds>(starts[i + 1] - ends[i]);
+        EXPECT_GE(gap.count(), sleeps[i]) << "after step " << i;
     }
     EXPECT_GE(std::count(sleeps.begin(), sleeps.end(), 0), STEPS / 4) << "the long steps overran";
 }
