@@ -49,6 +49,7 @@ void BenchmarkSession::stop() {
 
 void BenchmarkSession::emptyWorld() {
     bw::WorldManager& world = bw::WorldManager::getInstance();
-    // Deleting an object takes it out of the world (and out of the deletion queue).
-    for (bw::Object* object : world.getAllObjects()) delete object;
+    // Through the deletion queue, so that objects already queued are destroyed once with the rest.
+    for (bw::Object* object : world.getAllObjects()) world.markForDelete(object);
+    world.update();
 }

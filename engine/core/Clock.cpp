@@ -1,25 +1,26 @@
 #include "Clock.h"
 
-#include <chrono>
-
 namespace bw {
 
-Clock::Clock() : previous(now()) {}
+using std::chrono::duration_cast;
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
 
-std::uint32_t Clock::now() {
-    using namespace std::chrono;
-    // Unsigned wrap-around keeps differences right even when the 32-bit count overflows.
-    return static_cast<std::uint32_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
+Clock::Clock() : previous(steady_clock::now()) {}
 
 std::uint32_t Clock::delta() {
-    const std::uint32_t reading = now();
-    const std::uint32_t elapsed = reading - previous;
+    const steady_clock::time_point reading = steady_clock::now();
+    const auto elapsed = static_cast<std::uint32_t>(duration_cast<milliseconds>(reading - previous).count());
     previous = reading;
     return elapsed;
 }
 
-std::uint32_t Clock::split() const { return now() - previous; }
+std::uint32_t Clock::split() const {
+    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now() - previous).count());
+}
+
+std::chrono::microseconds Clock::splitMicroseconds() const {
+    return duration_cast<std::chrono::microseconds>(steady_clock::now() - previous);
+}
 
 } // namespace bw

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace bw {
 
-/// Measures elapsed time in whole milliseconds on a monotonic clock, so differences are never
-/// negative, whatever the wall clock does.
+/// Measures elapsed time on a monotonic clock, so differences are never negative, whatever the
+/// wall clock does. Readings are kept to the clock's full precision; delta() and split() give
+/// whole milliseconds, splitMicroseconds() the finer figure.
 class Clock {
 public:
     /// Takes the first reading.
@@ -17,11 +19,11 @@ public:
     /// Milliseconds since the previous reading; nothing changes.
     std::uint32_t split() const;
 
-    /// The current time in milliseconds (arbitrary origin, monotonic).
-    static std::uint32_t now();
+    /// Microseconds since the previous reading; nothing changes.
+    std::chrono::microseconds splitMicroseconds() const;
 
 private:
-    std::uint32_t previous;
+    std::chrono::steady_clock::time_point previous;
 };
 
 } // namespace bw

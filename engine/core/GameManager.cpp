@@ -9,14 +9,21 @@
 #include "WorldManager.h"
 
 #include <chrono>
+#include <string>
 #include <thread>
 
 namespace bw {
 
 namespace {
-// How late an iteration may begin (a busy machine wakes a sleeper late) and still count from its
-// deadline rather than from now. Half an iteration: the next one still gets most of its time.
-constexpr std::chrono::microseconds WAKE_UP_ALLOWANCE(TARGET_TIME * 1000 / 2);
+/// A duration in milliseconds, with as many decimals as it has microseconds: "12", "11.75".
+std::string millisecondsText(std::chrono::microseconds duration) {
+    const auto micros = duration.count();
+    std::string text = std::to_string(micros / 1000);
+    if (micros % 1000 == 0) return text;
+    std::string fraction = std::to_string(1000 + micros % 1000).substr(1); // three digits
+    while (fraction.back() == '0') fraction.pop_back();
+    return text + "." + fraction;
+}
 } // namespace
 
 GameManager& GameManager::getInstance() {
@@ -81,15 +88,16 @@ void GameManager::runIteration(int step_count) {
     DisplayManager::getInstance().swapBuffers();
 }
 
-int GameManager::idleTimeAfter(int elapsed_ms) {
-    if (elapsed_ms <= TARGET_TIME) {
-        const int idle = TARGET_TIME - elapsed_ms;
-        LogManager::getInstance().writeLog(3, "Sleeping for " + std::to_string(idle));
+std::chrono::microseconds GameManager::idleTimeAfter(std::chrono::microseconds elapsed) {
+    const std::chrono::microseconds target = std::chrono::milliseconds(TARGET_TIME);
+    if (elapsed <= target) {
+        const std::chrono::microseconds idle = target - elapsed;
+        LogManager::getInstance().writeLog(3, "Sleeping for " + millisecondsText(idle));
         return idle;
     }
-    LogManager::getInstance().writeLog(2, "Took to long - " + std::to_string(elapsed_ms - TARGET_TIME) +
+    LogManager::getInstance().writeLog(2, "Took to long - " + millisecondsText(elapsed - target) +
                                               "msec slower than TARGET_TIME");
-    return 0;
+    return std::chrono::microseconds(0);
 }
 
 void GameManager::run() {
@@ -100,24 +108,12 @@ void GameManager::run() {
     frame_clock.delta();
     state = RUNNING;
     int step_count = 0;
-    // Iterations begin on a grid of TARGET_TIME steps, kept to the microsecond: sleeping for the
-    // whole milliseconds left would add the part of a millisecond the clock drops, and the
-    // sleep's own lateness, to every iteration.
-    using std::chrono::steady_clock;
-    steady_clock::time_point deadline = steady_clock::now();
-    bool overran = true; // the first iteration, like one after an overrun, counts from now
     while (true) {
-        frame_clock.delta();
-        const steady_clock::time_point now = steady_clock::now();
-        // A wake-up a little late still counts from the deadline, so lateness does not pile up.
-        // After an overrun, or a long delay, the iteration counts from now: there is no catch-up.
-        const steady_clock::time_point start = overran || now - deadline > WAKE_UP_ALLOWANCE ? now : deadline;
-        deadline = start + std::chrono::milliseconds(TARGET_TIME);
+        frame_clock.delta(); // the iteration starts now
         runIteration(step_count);
-        const int elapsed = static_cast<int>(frame_clock.split());
-        idleTimeAfter(elapsed);
-        overran = elapsed > TARGET_TIME;
-        if (!overran) std::this_thread::sleep_until(deadline);
+        // The rest of this iteration's TARGET_TIME, measured from its own start to the
+        // microsecond. A late wake-up is not made up for in the next iteration.
+        std::this_thread::sleep_for(idleTimeAfter(frame_clock.splitMicroseconds()));
         ++step_count;
         if (state != RUNNING) return;
     }

@@ -4,6 +4,7 @@
 #include "Manager.h"
 
 #include <atomic>
+#include <chrono>
 
 namespace bw {
 
@@ -24,8 +25,10 @@ public:
     /// Shuts the managers down in the reverse order. Does nothing when stopped.
     void shutDown() override;
 
-    /// Runs iterations of input, step, update, draw and swap every TARGET_TIME ms until
-    /// setGameOver(). Starts the managers first (with a warning) if nobody did.
+    /// Runs iterations of input, step, update, draw and swap until setGameOver(), each followed
+    /// by a sleep for the rest of its TARGET_TIME ms; an iteration that overruns is followed by
+    /// none, and nothing is caught up later. Starts the managers first (with a warning) if nobody
+    /// did.
     void run();
 
     /// Ends the loop after the current iteration. Does nothing when the loop is not running.
@@ -40,10 +43,11 @@ public:
     /// time (soak tests, benchmarks) call it too.
     void runIteration(int step_count);
 
-    /// How long to sleep after an iteration that took elapsed_ms, with its log line: "Sleeping
-    /// for" at level 3 or the overrun line at level 2. Returns the milliseconds to sleep (0 on
-    /// an overrun).
-    static int idleTimeAfter(int elapsed_ms);
+    /// The sleep after an iteration that took elapsed (measured from the iteration's own start):
+    /// TARGET_TIME - elapsed, logged at level 3 as "Sleeping for " and the milliseconds to the
+    /// microsecond ("Sleeping for 11.75"); after an overrun 0, with the overrun line at level 2
+    /// ("Took to long - 0.25msec slower than TARGET_TIME"). The loop sleeps exactly this.
+    static std::chrono::microseconds idleTimeAfter(std::chrono::microseconds elapsed);
 
 private:
     GameManager() = default;
@@ -53,6 +57,7 @@ private:
 
     // Atomic so that a watchdog or signal-handling thread may end the loop safely.
     std::atomic<int> state = STOPPED;
+    /// Marks the start of the current iteration.
     Clock frame_clock;
 };
 

@@ -27,13 +27,15 @@ int Frame::draw(Vector position, const char* transparency) const {
     if (frame_str.empty() || width <= 0) return 0;
 
     const int rows = getHeight();
-    const float half = static_cast<float>(rows) * 0.5f;
+    // The height as a float: a string that no longer fits a changed width is still centred on
+    // its whole length, not on its whole rows.
+    const float half = static_cast<float>(frame_str.size()) / static_cast<float>(width) * 0.5f;
+    const auto row_width = static_cast<std::size_t>(width);
     const DisplayManager& display = DisplayManager::getInstance();
     int result = 0;
     // Every row is tried even after one fails, so a partly visible frame still shows.
     for (int row = 0; row < rows; ++row) {
-        const std::string row_str = frame_str.substr(static_cast<std::size_t>(row * width),
-                                                     static_cast<std::size_t>(width));
+        const std::string row_str = frame_str.substr(static_cast<std::size_t>(row) * row_width, row_width);
         const Vector row_pos(position.getX(), static_cast<float>(row) - half + position.getY());
         if (display.drawString(row_pos, row_str, color, CENTER_JUSTIFIED, transparency) != 0) result = -1;
     }

@@ -13,9 +13,10 @@ int Music::loadMusic(const std::string& filename) {
 }
 
 void Music::play(bool loop) {
-    // A stream that never opened has nothing to read; SFML would abort in its streaming thread.
-    if (music.getChannelCount() == 0) return;
     music.setLooping(loop);
+    // A stream that never opened has nothing to read: playing it would abort SFML's streaming
+    // thread, so it stays silent.
+    if (music.getChannelCount() == 0) return;
     music.play();
 }
 

@@ -18,7 +18,7 @@ public:
     /// The name the music is found by ("UNDEFINED_MUSIC" until set).
     void setLabel(std::string new_label) { label = std::move(new_label); }
     std::string getLabel() const { return label; }
-    /// Sets looping, then starts the stream.
+    /// Sets looping, then starts the stream (a stream that never opened only takes the looping).
     void play(bool loop = true);
     /// Stops the stream.
     void stop();

@@ -6,6 +6,7 @@
 #include "Sprite.h"
 
 #include <charconv>
+#include <cstdint>
 #include <string_view>
 
 namespace bw {
@@ -99,7 +100,6 @@ std::unique_ptr<Sprite> SpriteFileReader::read(const std::string& label) {
     int width = 0;
     if (!readNumber(WIDTH, "width", width)) return nullptr;
     if (width <= 0) return fail("Sprite width must be positive");
-    if (width > MAX_SPRITE_WIDTH) return fail("Sprite width over " + std::to_string(MAX_SPRITE_WIDTH));
     sprite->setWidth(width);
 
     nextLine();
@@ -107,7 +107,6 @@ std::unique_ptr<Sprite> SpriteFileReader::read(const std::string& label) {
     int height = 0;
     if (!readNumber(HEIGHT, "height", height)) return nullptr;
     if (height <= 0) return fail("Sprite height must be positive");
-    if (height > MAX_SPRITE_HEIGHT) return fail("Sprite height over " + std::to_string(MAX_SPRITE_HEIGHT));
     sprite->setHeight(height);
 
     nextLine();
@@ -135,6 +134,10 @@ std::unique_ptr<Sprite> SpriteFileReader::read(const std::string& label) {
     const std::string ended_early = "Sprite file ended before " + BODY_END;
     if (!nextLine()) return fail(ended_early);
     const auto row_width = static_cast<std::size_t>(width);
+    // 64 bits, so that no declared size overflows the product.
+    const std::uint64_t frame_characters =
+        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+    std::uint64_t characters_kept = 0;
     while (line != BODY_END) {
         Frame frame;
         frame.setWidth(width);
@@ -145,19 +148,22 @@ std::unique_ptr<Sprite> SpriteFileReader::read(const std::string& label) {
             frame.setColor(sprite->getColor());
         }
 
+        // Rows are padded as their lines arrive, so a file that ends early costs only the lines
+        // it has. A frame too large to keep is only checked: it fails below if it was to be kept.
+        const bool fits = frame_characters <= MAX_SPRITE_CHARACTERS - characters_kept;
         std::string art;
-        art.reserve(row_width * static_cast<std::size_t>(height));
         for (int row = 0; row < height; ++row) {
             if (line.size() > row_width) {
                 LogManager::getInstance().writeLog(
                     0, "ERROR: Sprite file line longer than designated width, line " + std::to_string(line_number));
                 return nullptr;
             }
-            art += line;
-            art.append(row_width - line.size(), ' ');
+            if (fits) {
+                art += line;
+                art.append(row_width - line.size(), ' ');
+            }
             if (!nextLine()) return fail(ended_early);
         }
-        frame.setString(std::move(art));
 
         if (beginsWith(line, FRAME_SLOWDOWN)) {
             int frame_slowdown = 0;
@@ -165,8 +171,18 @@ std::unique_ptr<Sprite> SpriteFileReader::read(const std::string& label) {
             frame.setSlowdown(frame_slowdown);
             if (!nextLine()) return fail(ended_early);
         }
-        // Whatever stands where "end" belongs closes the block; only "end" keeps the frame.
-        if (line == FRAME_END) sprite->insertFrame(frame);
+        // Whatever stands where "end" belongs closes the block; only "end" keeps the frame. A full
+        // sprite drops it with its warning, so only a frame that would be kept counts.
+        if (line == FRAME_END) {
+            if (sprite->getFrameCount() < sprite->getMaxFrameCount()) {
+                if (!fits)
+                    return fail("Sprite frames take more than " + std::to_string(MAX_SPRITE_CHARACTERS) +
+                                " characters");
+                characters_kept += frame_characters;
+                frame.setString(std::move(art));
+            }
+            sprite->insertFrame(frame);
+        }
         if (!nextLine()) return fail(ended_early);
     }
     return sprite;

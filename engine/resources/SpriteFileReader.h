@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <istream>
 #include <memory>
 #include <string>
@@ -8,16 +9,20 @@ namespace bw {
 
 class Sprite;
 
-/// Largest frame width a sprite file may declare, in characters. Keeps a broken file from
-/// making the loader build frames of gigabytes.
-constexpr int MAX_SPRITE_WIDTH = 1000;
-/// Largest frame height a sprite file may declare, in rows.
-constexpr int MAX_SPRITE_HEIGHT = 1000;
+/// Most characters the kept frames of one sprite may hold together, blanks of the padding
+/// included (16 Mi, 16 MiB). Rows are padded to the declared width, so a broken file declaring a
+/// width of billions could otherwise make a few short lines take gigabytes.
+constexpr std::size_t MAX_SPRITE_CHARACTERS = std::size_t{1} << 24;
 
 /// Parses the sprite file format from a stream: the header lines (frames, width, height,
 /// default_color, default_slowdown, optional transparency, <BODY>), then frame blocks up to
 /// </BODY>. Lines end at a line feed; a carriage return right before it (or before the end of
 /// the stream) is not part of the line. Used by the resource manager and by the file tools.
+///
+/// Memory follows what the file holds: a frame's rows are padded as their lines arrive, and
+/// nothing is reserved for the declared frame count or size, so a file that ends early costs
+/// only the lines it has. Width and height have no limit of their own; MAX_SPRITE_CHARACTERS
+/// bounds the frames a sprite keeps.
 class SpriteFileReader {
 public:
     /// Reads from in, which must outlive the reader. Open files in binary mode so that the

@@ -34,7 +34,8 @@ int Object::setAltitude(int new_altitude) {
 
 void Object::setVelocity(Vector velocity) {
     speed = velocity.getMagnitude();
-    if (speed > 0) velocity.scale(1.0f / speed);
+    // Divided, not multiplied by a reciprocal, so a velocity along an axis gives exactly 1.
+    if (speed != 0) velocity = Vector(velocity.getX() / speed, velocity.getY() / speed);
     direction = velocity;
 }
 

@@ -13,9 +13,11 @@ public:
 
     void first() { index = 0; }
     void next() { ++index; }
-    /// True once the index has reached the list's current count.
+    /// True when the index equals the list's current count. An iterator left beyond the end by
+    /// a list that shrank is not done: its current object is an index error.
     bool isDone() const;
-    /// The current entry; null when done.
+    /// The current entry; null when done, and null with the list's out-of-range warning when the
+    /// index lies outside the entries.
     Object* currentObject() const;
 
     Object* operator*() const { return currentObject(); }

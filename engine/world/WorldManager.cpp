@@ -40,11 +40,7 @@ void WorldManager::shutDown() {
 
 int WorldManager::insertObject(Object* object) { return objects.insert(object); }
 
-bool WorldManager::removeObject(Object* object) {
-    // An object destroyed while queued must not be destroyed again by the next update.
-    deletions.remove(object);
-    return objects.remove(object);
-}
+bool WorldManager::removeObject(Object* object) { return objects.remove(object); }
 
 ObjectList WorldManager::getAllObjects() const { return objects; }
 
@@ -68,11 +64,11 @@ int WorldManager::markForDelete(Object* object) {
 }
 
 void WorldManager::update() {
-    // Deleting takes each object out of the queue too (see removeObject), so work on a copy.
-    const ObjectList doomed = deletions;
-    for (Object* object : doomed) delete object;
+    for (Object* object : deletions) delete object;
     deletions.clear();
 
+    // Collision and out handlers may create objects; those join the world behind this snapshot
+    // and first move in the next update.
     const ObjectList movers = objects;
     for (Object* object : movers) {
         const Vector where = object->predictPosition();
@@ -97,8 +93,8 @@ ObjectList WorldManager::getCollisions(const Object* object) const {
     ObjectList hits;
     if (object->getSolidness() == INTANGIBLE) return hits;
     const Box box = object->getWorldBox();
-    const ObjectList snapshot = objects;
-    for (Object* other : snapshot) {
+    // No handler runs during the scan, so the world cannot change under it: no snapshot needed.
+    for (Object* other : objects) {
         if (other == object || other->getSolidness() == INTANGIBLE) continue;
         if (boxIntersectsBox(box, other->getWorldBox())) hits.insert(other);
     }

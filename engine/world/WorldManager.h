@@ -26,7 +26,9 @@ public:
 
     /// Appends to the world; -1 when full. Called by Object's constructor.
     int insertObject(Object* object);
-    /// Takes the first occurrence out. Called by Object's destructor.
+    /// Takes the first occurrence out of the world; false when absent. Called by Object's
+    /// destructor. The deletion queue is left as it is: a queued object is still destroyed by the
+    /// next update, so objects leave play only through markForDelete.
     bool removeObject(Object* object);
 
     /// A snapshot of the world.

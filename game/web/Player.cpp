@@ -129,8 +129,7 @@ void Player::bounce(bw::Vector c) {
     else if (c.getX() == Web::LAST_COLUMN) shot_direction = LEFT;
     else if (c.getY() == 0) shot_direction = DOWN;
     else if (c.getY() == Web::LAST_ROW) shot_direction = UP;
-    SilkShot* shot = new SilkShot(shot_direction);
-    shot->setPosition(getPosition());
+    (new SilkShot(shot_direction))->fireFrom(getPosition());
     GameAudio::playSound("rope-repair");
     silk.useCharge();
 }

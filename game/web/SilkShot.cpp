@@ -33,6 +33,14 @@ SilkShot::SilkShot(std::uint32_t direction) {
     }
 }
 
+void SilkShot::fireFrom(bw::Vector position) {
+    setPosition(position);
+    // The shot moves in the update that follows the step it was fired in, before it hears a
+    // step itself; tracking from here keeps that first move from skipping the border
+    // intersection.
+    crossedIntersection();
+}
+
 int SilkShot::eventHandler(const bw::Event* event) {
     const std::string type = event->getType();
     if (type == bw::EVENT_TYPE_STEP) return onStep();

@@ -13,8 +13,13 @@ class EventCollision;
 /// points that grow with each repair and each kill of the same shot.
 class SilkShot : public WebObject {
 public:
-    /// direction is one WebDirection bit; the creator sets the position afterwards.
+    /// direction is one WebDirection bit; the creator places the shot afterwards (fireFrom).
     explicit SilkShot(std::uint32_t direction);
+
+    /// Places the shot where it is fired from, just outside the border intersection the
+    /// player's spider bounced at, and aims it at that intersection: at its first step past it
+    /// the shot reports it crossed and restores the string from it into the web.
+    void fireFrom(bw::Vector position);
 
     /// Step (repairs, 1), collision (1 for a giant enemy spider, else 0) and out (deletes
     /// the shot, 0) events; 0 for anything else.

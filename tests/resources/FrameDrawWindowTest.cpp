@@ -56,6 +56,17 @@ TEST_F(FrameDrawWindowTest, FramesAreCentredOnTheirPositionInTheirColour) {
     EXPECT_EQ(grid.row(8) + grid.row(12), std::string(160, ' ')) << grid.toString();
 }
 
+// The height that centres a frame is its length divided by its width, as a float: six characters
+// on a width changed to 4 make one whole row, centred as 1.5 rows, so at y + 0.75 it lands on y.
+TEST_F(FrameDrawWindowTest, FrameCentresOnItsFractionalHeightAfterItsWidthChanged) {
+    Frame frame(3, "abcdef");
+    frame.setWidth(4);
+    EXPECT_EQ(frame.draw(Vector(10, 10.75f), nullptr), 0);
+    const ScreenGrid grid = ScreenGrid::capture();
+    EXPECT_EQ(grid.text(8, 10, 4), "abcd") << grid.toString();
+    EXPECT_EQ(grid.row(9) + grid.row(11), std::string(160, ' ')) << grid.toString();
+}
+
 // A sprite draws the frame asked for, passing on its transparent character; none out of range.
 TEST_F(FrameDrawWindowTest, SpriteDrawsTheChosenFrameLeavingTransparentCellsUntouched) {
     bw::Sprite sprite(2);

@@ -12,9 +12,28 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
+#include <cstdlib>
+#include <new>
 #include <sstream>
 #include <tuple>
+
+// Every allocation of this test program passes here, so that a test can see the largest one
+// that reading a file made.
+namespace {
+std::atomic<std::size_t> largest_allocation{0};
+}
+
+void* operator new(std::size_t size) {
+    std::size_t seen = largest_allocation.load();
+    while (size > seen && !largest_allocation.compare_exchange_weak(seen, size)) {}
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
+// Not inlined: GCC would otherwise see free() meet a pointer from new and warn of a mismatch.
+[[gnu::noinline]] void operator delete(void* memory) noexcept { std::free(memory); }
+[[gnu::noinline]] void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 using bw::Color;
 using bw::Frame;
@@ -25,6 +44,13 @@ namespace {
 
 // Two frames 3 wide and 2 high, the header ending at line 5.
 const std::string HEADER = "frames 2\nwidth 3\nheight 2\ndefault_color  00FF00\ndefault_slowdown 4\n";
+
+/// text count times over.
+std::string repeated(const std::string& text, int count) {
+    std::string result;
+    for (int i = 0; i < count; ++i) result += text;
+    return result;
+}
 
 /// A header with a white default colour and a default slowdown of 1.
 std::string header(const std::string& frames, int width, int height) {
@@ -105,7 +131,9 @@ TEST_F(SpriteTest, AcceptedFilesGiveTheirFramesAndWarnings) {
                                               "default_slowdown-2\n<BODY>\nabc\nframe_slowdown 007x\nend\ndef\nend\n</BODY>\n",
          {"abc", "def"}, 5, {}},
         {"largest int", header("2147483647", 1, 1) + "<BODY>\na\nframe_slowdown 2147483647\nend\n</BODY>\n", {"a"}, INT_MAX, {}},
-        {"width 1000", header("1", 1000, 1) + "<BODY>\nx\nend\n</BODY>\n", {"x" + std::string(999, ' ')}, 1, {}},
+        {"wide", header("1", 4000, 1) + "<BODY>\nx\nend\n</BODY>\n", {"x" + std::string(3999, ' ')}, 1, {}},
+        {"tall", header("1", 1, 1500) + "<BODY>\n" + repeated("y\n", 1500) + "end\n</BODY>\n", {std::string(1500, 'y')},
+         1, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -175,8 +203,6 @@ TEST_F(SpriteTest, RejectedFilesLogOneErrorNamingTheLine) {
         {"frames 0\n", "Sprite frame count must be positive (line 1)"},
         {"frames 1\nwidth 0\n", "Sprite width must be positive (line 2)"},
         {"frames 1\nwidth 1\nheight 0\n", "Sprite height must be positive (line 3)"},
-        {"frames 1\nwidth 1001\n", "Sprite width over 1000 (line 2)"},
-        {"frames 1\nwidth 1\nheight 1001\n", "Sprite height over 1000 (line 3)"},
         {HEADER + "transparency\n<BODY>\n", "Sprite transparency has no character (line 6)"},
         {HEADER + "<BODY>\n", ended + "7)"},
         {HEADER + "<BODY>\nabc\n", ended + "8)"},                          // inside the art rows
@@ -189,6 +215,51 @@ TEST_F(SpriteTest, RejectedFilesLogOneErrorNamingTheLine) {
         EXPECT_EQ(read(c.text), nullptr);
         EXPECT_EQ(resourceLogMessages(), Lines{"ERROR: " + c.error});
     }
+}
+
+// A sprite's size is whatever its header declares; what reading costs is the lines the file
+// holds. Huge declared sizes with few lines must neither allocate much nor crash.
+TEST_F(SpriteTest, DeclaredSizesAloneAllocateNothingLarge) {
+    const std::string max = std::to_string(INT_MAX);
+    const std::string ended = "ERROR: Sprite file ended before </BODY> (line 10)";
+    const std::string too_large = "ERROR: Sprite frames take more than 16777216 characters (line 8)";
+    const struct {
+        const char* what;
+        std::string text;
+        Lines log;
+        bool loads;
+    } cases[] = {
+        {"a frame that fits, cut short", header("1", 1000, 16000) + "<BODY>\nabc\nabc\nabc\n", {ended}, false},
+        {"everything at its largest, cut short", header(max, INT_MAX, INT_MAX) + "<BODY>\nabc\nabc\nabc\n", {ended},
+         false},
+        {"a complete frame too wide to keep", header("1", INT_MAX, 1) + "<BODY>\nx\nend\n</BODY>\n", {too_large},
+         false},
+        {"a frame too wide, dropped unclosed", header("1", INT_MAX, 1) + "<BODY>\nx\nEND\n</BODY>\n", {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        restartLogForResourceTest();
+        largest_allocation = 0;
+        const auto sprite = read(c.text);
+        EXPECT_LT(largest_allocation.load(), std::size_t{1} << 20);
+        EXPECT_EQ(sprite != nullptr, c.loads);
+        EXPECT_EQ(resourceLogMessages(), c.log);
+    }
+}
+
+// The frames a sprite keeps may take 16 Mi characters together; frames dropped with the
+// frame-count warning do not count.
+TEST_F(SpriteTest, KeptFramesMayTakeSixteenMebicharactersTogether) {
+    const std::string block = std::string(1 << 22, 'a') + "\n\nend\n"; // 2 rows of 4 Mi: 8 Mi characters
+    const std::string body = "<BODY>\n" + block + block + block + "</BODY>\n";
+    const auto two = read(header("2", 1 << 22, 2) + body);
+    ASSERT_NE(two, nullptr);
+    EXPECT_EQ(two->getFrameCount(), 2);
+    EXPECT_EQ(two->getFrame(1).getString(), std::string(1 << 22, 'a') + std::string(1 << 22, ' '));
+    EXPECT_EQ(resourceLogMessages(), Lines{"WARNING: Attempted to add frame over maximum frame count"});
+    restartLogForResourceTest();
+    EXPECT_EQ(read(header("3", 1 << 22, 2) + body), nullptr);
+    EXPECT_EQ(resourceLogMessages(), Lines{"ERROR: Sprite frames take more than 16777216 characters (line 15)"});
 }
 
 TEST_F(SpriteTest, ErrorsAreLevelZeroAndFrameWarningsLevelOne) {

@@ -133,6 +133,22 @@ TEST_F(ObjectTest, VelocityIsSpeedTimesDirectionCorrectedForCellAspect) {
     EXPECT_EQ(object.getPosition(), Vector(10, 10)); // predicting does not move
 }
 
+// The direction is the velocity divided by its length: along an axis that is exactly one, and
+// the velocity comes back unchanged. (Multiplying by the reciprocal length gives 0.99999994 for
+// these lengths.)
+TEST_F(ObjectTest, VelocityAlongAnAxisGivesAnExactUnitDirection) {
+    Object object;
+    for (const float length : {41.0f, 47.0f, 83.0f}) {
+        SCOPED_TRACE(length);
+        object.setVelocity(Vector(0, length));
+        EXPECT_EQ(object.getDirection(), Vector(0, 1));
+        EXPECT_EQ(object.getVelocity(), Vector(0, length));
+        object.setVelocity(Vector(-length, 0));
+        EXPECT_EQ(object.getDirection(), Vector(-1, 0));
+        EXPECT_EQ(object.getSpeed(), length);
+    }
+}
+
 TEST_F(ObjectTest, SpriteFitsACentredBoxUnlessToldNotToAndUnknownLabelsChangeNothing) {
     Object object;
     object.setPosition(Vector(20, 10));
@@ -242,6 +258,22 @@ TEST_F(ObjectListTest, IteratorsStopAtTheCurrentCount) {
     for (Object* object : list) walked.push_back(object);
     EXPECT_EQ(walked, (Objects{&a, &b}));
     EXPECT_FALSE(logHasLineStartingWith("WARNING:")); // being done is not an index error
+}
+
+TEST_F(ObjectListTest, IteratorLeftBeyondAShrunkListIsNotDoneAndReportsTheIndexError) {
+    ObjectList list = listOf({&a, &b, &c});
+    bw::ObjectListIterator it(&list);
+    it.next();
+    it.next();
+    list.remove(&a);
+    list.remove(&b); // one entry left, the iterator stands at index 2
+    EXPECT_FALSE(it.isDone());
+    EXPECT_EQ(it.currentObject(), nullptr);
+    EXPECT_EQ(countLogLines("WARNING: ObjectList[index] out of range"), 1);
+    it.first();
+    EXPECT_EQ(it.currentObject(), &c);
+    it.next();
+    EXPECT_TRUE(it.isDone());
 }
 
 } // namespace

@@ -78,6 +78,18 @@ TEST_F(WorldManagerTest, ObjectMarkedTwiceIsDrawnOnceMoreThenDestroyedOnce) {
     EXPECT_EQ(entries(world.getAllObjects()), Objects{mover});
 }
 
+TEST_F(WorldManagerTest, ObjectTakenOutOfTheWorldWhileQueuedIsStillDestroyedByTheNextUpdate) {
+    auto* stays = new RecordingObject("S");
+    auto* queued = new RecordingObject("Q");
+    world.markForDelete(queued);
+    EXPECT_TRUE(world.removeObject(queued));
+    EXPECT_EQ(entries(world.getAllObjects()), Objects{stays});
+    world.update();
+    EXPECT_EQ(journal, Journal{"Q deleted"});
+    world.update();
+    EXPECT_EQ(journal, Journal{"Q deleted"}) << "destroyed once";
+}
+
 TEST_F(WorldManagerTest, CollisionsBetweenEverySolidnessPair) {
     for (bw::Solidness m : {bw::BLOCKING, bw::PASSABLE, bw::INTANGIBLE}) {
         for (bw::Solidness r : {bw::BLOCKING, bw::PASSABLE, bw::INTANGIBLE}) {
