@@ -20,8 +20,8 @@
 set(TARNWICK_THIRD_PARTY_DIR "${CMAKE_SOURCE_DIR}/third_party/sources")
 set(TARNWICK_DEPS_DIR "${CMAKE_BINARY_DIR}/_deps" CACHE PATH
     "Folder where SFML and its dependencies are unpacked, built and installed")
-set(TARNWICK_SFML_C_COMPILER "${CMAKE_C_COMPILER}" CACHE FILEPATH "C compiler for the bundled SFML")
-set(TARNWICK_SFML_CXX_COMPILER "${CMAKE_CXX_COMPILER}" CACHE FILEPATH "C++ compiler for the bundled SFML")
+set(TARNWICK_SFML_C_COMPILER "${CMAKE_C_COMPILER}" CACHE STRING "C compiler (path or name) for the bundled SFML")
+set(TARNWICK_SFML_CXX_COMPILER "${CMAKE_CXX_COMPILER}" CACHE STRING "C++ compiler (path or name) for the bundled SFML")
 
 # Raise this when the recipe below changes, so existing dependency builds are redone.
 set(TARNWICK_SFML_RECIPE 1)
@@ -79,13 +79,18 @@ function(tarnwick_run log description)
     endif()
 endfunction()
 
-# The compiler a path names, with links followed, so /usr/bin/c++ and g++ count as one.
+# The compiler a path or a name on the PATH names, with links followed, so /usr/bin/c++ and g++
+# count as one.
 function(tarnwick_resolved_compiler out compiler)
     if(NOT IS_ABSOLUTE "${compiler}")
         find_program(found_compiler NAMES "${compiler}" NO_CACHE)
-        if(found_compiler)
-            set(compiler "${found_compiler}")
+        if(NOT found_compiler)
+            message(FATAL_ERROR "No compiler ${compiler} on the PATH for the bundled SFML")
         endif()
+        set(compiler "${found_compiler}")
+    endif()
+    if(NOT EXISTS "${compiler}")
+        message(FATAL_ERROR "No compiler ${compiler} for the bundled SFML")
     endif()
     get_filename_component(compiler "${compiler}" REALPATH)
     set(${out} "${compiler}" PARENT_SCOPE)
@@ -123,7 +128,10 @@ function(tarnwick_build_bundled_sfml root)
     endif()
 
     message(STATUS "Building the bundled SFML 3.1 and its dependencies in ${root} (once; about two minutes)")
-    file(REMOVE_RECURSE "${sources}" "${sfml_build}" "${install}" "${log}")
+    # SFML is installed beside the one in use and replaces it only once it is complete, so a
+    # failed build leaves other build folders sharing this one working.
+    set(fresh_install "${install}.new")
+    file(REMOVE_RECURSE "${sources}" "${sfml_build}" "${fresh_install}" "${log}")
     tarnwick_unpack("${sfml_file}" "${sfml_source}")
     # SFML asks for CMake 3.28 but needs only 3.25 (for block()); Debian 12 has 3.25.
     file(READ "${sfml_source}/CMakeLists.txt" top)
@@ -145,7 +153,7 @@ function(tarnwick_build_bundled_sfml root)
     set(arguments
         -S "${sfml_source}" -B "${sfml_build}" -G "${CMAKE_GENERATOR}"
         -DCMAKE_BUILD_TYPE=Release
-        -DCMAKE_INSTALL_PREFIX=${install}
+        -DCMAKE_INSTALL_PREFIX=${fresh_install}
         -DCMAKE_C_COMPILER=${c_compiler}
         -DCMAKE_CXX_COMPILER=${cxx_compiler}
         -DBUILD_SHARED_LIBS=OFF
@@ -167,7 +175,9 @@ function(tarnwick_build_bundled_sfml root)
     tarnwick_run("${log}" "Configuring SFML" "${CMAKE_COMMAND}" ${arguments})
     tarnwick_run("${log}" "Building SFML (${cores} jobs)" "${CMAKE_COMMAND}" --build "${sfml_build}" --parallel ${cores})
     tarnwick_run("${log}" "Installing SFML" "${CMAKE_COMMAND}" --install "${sfml_build}")
-    file(WRITE "${stamp}" "${stamp_text}")
+    file(WRITE "${fresh_install}/tarnwick-sfml.stamp" "${stamp_text}")
+    file(REMOVE_RECURSE "${install}")
+    file(RENAME "${fresh_install}" "${install}")
     message(STATUS "Bundled SFML installed in ${install}")
 endfunction()
 

@@ -6,8 +6,10 @@
 #include "Sprite.h"
 
 #include <charconv>
-#include <cstdint>
+#include <new>
+#include <stdexcept>
 #include <string_view>
+#include <vector>
 
 namespace bw {
 
@@ -50,6 +52,18 @@ const std::string FRAME_COLOR = "frame_color";
 const std::string FRAME_SLOWDOWN = "frame_slowdown";
 const std::string FRAME_END = "end";
 
+// The rows one after another, each filled with blanks to row_width.
+std::string paddedRows(const std::vector<std::string>& rows, std::size_t row_width) {
+    std::string art;
+    if (rows.size() > art.max_size() / row_width) throw std::length_error("frame larger than a string holds");
+    art.reserve(rows.size() * row_width);
+    for (const std::string& row : rows) {
+        art += row;
+        art.append(row_width - row.size(), ' ');
+    }
+    return art;
+}
+
 } // namespace
 
 SpriteFileReader::SpriteFileReader(std::istream& in) : in(in) {}
@@ -85,6 +99,18 @@ bool SpriteFileReader::readNumber(const std::string& keyword, const std::string&
 }
 
 std::unique_ptr<Sprite> SpriteFileReader::read(const std::string& label) {
+    // A declared size is bounded only by memory: a file asking for more than the machine has is
+    // broken like any other.
+    try {
+        return readSprite(label);
+    } catch (const std::bad_alloc&) {
+        return fail("Sprite needs more memory than there is");
+    } catch (const std::length_error&) {
+        return fail("Sprite needs more memory than there is");
+    }
+}
+
+std::unique_ptr<Sprite> SpriteFileReader::readSprite(const std::string& label) {
     // Header. At the end of the stream a line reads as empty, so a short file is reported as
     // the first keyword that is missing.
     nextLine();
@@ -134,10 +160,6 @@ std::unique_ptr<Sprite> SpriteFileReader::read(const std::string& label) {
     const std::string ended_early = "Sprite file ended before " + BODY_END;
     if (!nextLine()) return fail(ended_early);
     const auto row_width = static_cast<std::size_t>(width);
-    // 64 bits, so that no declared size overflows the product.
-    const std::uint64_t frame_characters =
-        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
-    std::uint64_t characters_kept = 0;
     while (line != BODY_END) {
         Frame frame;
         frame.setWidth(width);
@@ -148,20 +170,16 @@ std::unique_ptr<Sprite> SpriteFileReader::read(const std::string& label) {
             frame.setColor(sprite->getColor());
         }
 
-        // Rows are padded as their lines arrive, so a file that ends early costs only the lines
-        // it has. A frame too large to keep is only checked: it fails below if it was to be kept.
-        const bool fits = frame_characters <= MAX_SPRITE_CHARACTERS - characters_kept;
-        std::string art;
+        // The rows are kept as the file gives them; only a frame the sprite keeps is padded to
+        // its full size, so a file cut short or a dropped frame costs no more than its lines.
+        std::vector<std::string> rows;
         for (int row = 0; row < height; ++row) {
             if (line.size() > row_width) {
                 LogManager::getInstance().writeLog(
                     0, "ERROR: Sprite file line longer than designated width, line " + std::to_string(line_number));
                 return nullptr;
             }
-            if (fits) {
-                art += line;
-                art.append(row_width - line.size(), ' ');
-            }
+            rows.push_back(line);
             if (!nextLine()) return fail(ended_early);
         }
 
@@ -172,16 +190,10 @@ std::unique_ptr<Sprite> SpriteFileReader::read(const std::string& label) {
             if (!nextLine()) return fail(ended_early);
         }
         // Whatever stands where "end" belongs closes the block; only "end" keeps the frame. A full
-        // sprite drops it with its warning, so only a frame that would be kept counts.
+        // sprite drops it with its warning, so it is not padded.
         if (line == FRAME_END) {
-            if (sprite->getFrameCount() < sprite->getMaxFrameCount()) {
-                if (!fits)
-                    return fail("Sprite frames take more than " + std::to_string(MAX_SPRITE_CHARACTERS) +
-                                " characters");
-                characters_kept += frame_characters;
-                frame.setString(std::move(art));
-            }
-            sprite->insertFrame(frame);
+            if (sprite->getFrameCount() < sprite->getMaxFrameCount()) frame.setString(paddedRows(rows, row_width));
+            sprite->insertFrame(std::move(frame));
         }
         if (!nextLine()) return fail(ended_early);
     }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <istream>
 #include <memory>
 #include <string>
@@ -9,20 +8,16 @@ namespace bw {
 
 class Sprite;
 
-/// Most characters the kept frames of one sprite may hold together, blanks of the padding
-/// included (16 Mi, 16 MiB). Rows are padded to the declared width, so a broken file declaring a
-/// width of billions could otherwise make a few short lines take gigabytes.
-constexpr std::size_t MAX_SPRITE_CHARACTERS = std::size_t{1} << 24;
-
 /// Parses the sprite file format from a stream: the header lines (frames, width, height,
 /// default_color, default_slowdown, optional transparency, <BODY>), then frame blocks up to
 /// </BODY>. Lines end at a line feed; a carriage return right before it (or before the end of
 /// the stream) is not part of the line. Used by the resource manager and by the file tools.
 ///
-/// Memory follows what the file holds: a frame's rows are padded as their lines arrive, and
-/// nothing is reserved for the declared frame count or size, so a file that ends early costs
-/// only the lines it has. Width and height have no limit of their own; MAX_SPRITE_CHARACTERS
-/// bounds the frames a sprite keeps.
+/// Memory follows what the file holds: nothing is reserved for the declared frame count or
+/// size, and a frame's rows are padded to the width only once the frame is complete and kept,
+/// so a file that ends early, or a frame that is dropped, costs only the lines it has. Width and
+/// height have no limit of their own: a sprite too large for the machine's memory is reported
+/// as an error like any other broken file.
 class SpriteFileReader {
 public:
     /// Reads from in, which must outlive the reader. Open files in binary mode so that the
@@ -38,6 +33,8 @@ public:
     int getLineNumber() const { return line_number; }
 
 private:
+    /// read() without the guard against running out of memory.
+    std::unique_ptr<Sprite> readSprite(const std::string& label);
     /// Moves to the next line. False, with an empty line, at the end of the stream.
     bool nextLine();
     /// Reads the integer after keyword on the current line into value; false after logging
