@@ -15,31 +15,33 @@ constexpr std::uintmax_t KEPT_SHARE = 4;
 // Line starts remembered per limit: dropping cuts up to limit / MARKS_PER_LIMIT bytes short of
 // the ideal place, and the marks cost a few kilobytes whatever the limit.
 constexpr std::uintmax_t MARKS_PER_LIMIT = 64;
-// The kept lines are moved down through a buffer of this many bytes.
+// The kept lines are moved through a buffer of this many bytes.
 constexpr std::size_t MOVE_CHUNK = 1 << 20;
 // Time stamps longer than this are cut in the warning line, so that its length has a bound.
 constexpr std::size_t MAX_STAMP = 32;
+constexpr std::string_view WARNING_PREFIX = "WARNING: ";
+constexpr std::string_view LINES = " lines";
+constexpr std::string_view DROPPED_HERE = " dropped here to keep the log within ";
+constexpr std::string_view WARNING_END = " bytes\n";
+constexpr std::size_t MAX_DIGITS = std::numeric_limits<std::uintmax_t>::digits10 + 1;
+// The longest warning line there can be: the room it takes is kept free for it.
+constexpr std::uintmax_t MAX_WARNING_BYTES = MAX_STAMP + SEPARATOR.size() + WARNING_PREFIX.size() + MAX_DIGITS +
+                                             LINES.size() + DROPPED_HERE.size() + MAX_DIGITS + WARNING_END.size();
 
 std::string warningLine(std::string_view time_stamp, std::uintmax_t dropped, std::uintmax_t limit) {
     std::string line(time_stamp.substr(0, MAX_STAMP));
-    line += SEPARATOR;
-    line += "WARNING: " + std::to_string(dropped) + (dropped == 1 ? " line" : " lines") +
-            " dropped here to keep the log within " + std::to_string(limit) + " bytes\n";
+    line.append(SEPARATOR).append(WARNING_PREFIX).append(std::to_string(dropped));
+    line.append(dropped == 1 ? LINES.substr(0, LINES.size() - 1) : LINES);
+    line.append(DROPPED_HERE).append(std::to_string(limit)).append(WARNING_END);
     return line;
 }
-
-// The longest warning line there can be: the room it takes is kept free for it.
-const std::uintmax_t MAX_WARNING_BYTES =
-    warningLine(std::string(MAX_STAMP, '0'), std::numeric_limits<std::uintmax_t>::max(),
-                std::numeric_limits<std::uintmax_t>::max())
-        .size();
 
 std::streampos position(std::uintmax_t offset) { return static_cast<std::streamoff>(offset); }
 
 } // namespace
 
 BoundedLogFile::BoundedLogFile(std::uintmax_t size_limit) : limit(std::max(size_limit, MIN_SIZE_LIMIT)) {
-    buffer.pubsetbuf(nullptr, 0);
+    file.pubsetbuf(nullptr, 0);
     pending.reserve(PENDING_BYTES);
 }
 
@@ -49,7 +51,7 @@ bool BoundedLogFile::open(const std::filesystem::path& file_path) {
     close();
     path = file_path;
     // Binary, so that the bytes counted are the bytes in the file on every platform.
-    if (buffer.open(path, std::ios::in | std::ios::out | std::ios::trunc | std::ios::binary) == nullptr)
+    if (file.open(path, std::ios::in | std::ios::out | std::ios::trunc | std::ios::binary) == nullptr)
         return false;
     failed = false;
     pending.clear();
@@ -67,7 +69,7 @@ bool BoundedLogFile::open(const std::filesystem::path& file_path) {
 void BoundedLogFile::close() {
     if (!isOpen()) return;
     writePending();
-    if (buffer.close() == nullptr) failed = true;
+    if (file.close() == nullptr) failed = true;
 }
 
 void BoundedLogFile::setSizeLimit(std::uintmax_t size_limit) { limit = std::max(size_limit, MIN_SIZE_LIMIT); }
@@ -90,7 +92,7 @@ void BoundedLogFile::writePending() {
 }
 
 void BoundedLogFile::put(std::string_view text) {
-    if (buffer.sputn(text.data(), static_cast<std::streamsize>(text.size())) != static_cast<std::streamsize>(text.size()))
+    if (file.sputn(text.data(), static_cast<std::streamsize>(text.size())) != static_cast<std::streamsize>(text.size()))
         failed = true;
 }
 
@@ -119,7 +121,7 @@ void BoundedLogFile::writeLine(std::string_view time_stamp, std::string_view mes
         if (hasFailed()) return;
     }
     const std::uintmax_t last_mark = marks.empty() ? recent_start : marks.back().offset;
-    if (size - last_mark >= std::max<std::uintmax_t>(limit / MARKS_PER_LIMIT, 1) && size > recent_start)
+    if (size - last_mark >= limit / MARKS_PER_LIMIT && size > recent_start)
         marks.push_back({size, recent_lines_written});
     append(time_stamp, message, bytes);
     ++recent_lines_written;
@@ -150,7 +152,7 @@ void BoundedLogFile::dropOldLines(std::string_view time_stamp, std::uintmax_t in
     const std::string warning = warningLine(time_stamp, dropped, limit);
     const std::uintmax_t new_start = start_up_end + warning.size();
     const std::uintmax_t kept = size - cut.offset;
-    if (!moveBytes(cut.offset, new_start, kept) || buffer.pubseekpos(position(start_up_end), std::ios::out) == std::streampos(-1)) {
+    if (!moveBytes(cut.offset, new_start, kept) || file.pubseekpos(position(start_up_end), std::ios::out) == std::streampos(-1)) {
         failed = true;
         return;
     }
@@ -183,10 +185,10 @@ bool BoundedLogFile::moveBytes(std::uintmax_t from, std::uintmax_t to, std::uint
         const std::uintmax_t piece = std::min<std::uintmax_t>(count - done, chunk.size());
         const std::uintmax_t at = down ? done : count - done - piece;
         const auto bytes = static_cast<std::streamsize>(piece);
-        if (buffer.pubseekpos(position(from + at), std::ios::in) == std::streampos(-1) ||
-            buffer.sgetn(chunk.data(), bytes) != bytes ||
-            buffer.pubseekpos(position(to + at), std::ios::out) == std::streampos(-1) ||
-            buffer.sputn(chunk.data(), bytes) != bytes)
+        if (file.pubseekpos(position(from + at), std::ios::in) == std::streampos(-1) ||
+            file.sgetn(chunk.data(), bytes) != bytes ||
+            file.pubseekpos(position(to + at), std::ios::out) == std::streampos(-1) ||
+            file.sputn(chunk.data(), bytes) != bytes)
             return false;
         done += piece;
     }
@@ -196,12 +198,12 @@ bool BoundedLogFile::moveBytes(std::uintmax_t from, std::uintmax_t to, std::uint
 bool BoundedLogFile::endFileAt(std::uintmax_t new_size) {
     size = new_size;
     // The file is cut with the stream closed, which every platform allows.
-    if (buffer.close() == nullptr) return false;
+    if (file.close() == nullptr) return false;
     std::error_code error;
     std::filesystem::resize_file(path, size, error);
     if (error) return false;
-    if (buffer.open(path, std::ios::in | std::ios::out | std::ios::binary) == nullptr) return false;
-    return buffer.pubseekoff(0, std::ios::end, std::ios::out) == position(size);
+    if (file.open(path, std::ios::in | std::ios::out | std::ios::binary) == nullptr) return false;
+    return file.pubseekoff(0, std::ios::end, std::ios::out) == position(size);
 }
 
 } // namespace bw

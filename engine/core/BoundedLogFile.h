@@ -15,9 +15,9 @@ namespace bw {
 /// then, once lines have been dropped, one warning line saying how many; then the most recent
 /// lines. When a line would take the file past the limit, the oldest recent lines are dropped,
 /// whole lines only, until the recent part fills at most a quarter of its room. The kept lines
-/// are moved down in the file in pieces, so neither they nor the dropped ones are held in
-/// memory; keeping a quarter makes the move short (the loop waits for it) and rare (once per
-/// three quarters of a limit written), and still leaves the newest 16 MB at the default limit.
+/// are moved within the file in pieces, so neither they nor the dropped ones are held in memory;
+/// keeping a quarter makes the move short (the loop waits for it) and rare (once per three
+/// quarters of a limit written), and still leaves the newest 16 MB at a limit of 64 MB.
 class BoundedLogFile {
 public:
     /// The smallest limit accepted (bytes): room for a start-up part, the warning and some lines.
@@ -37,7 +37,7 @@ public:
     bool open(const std::filesystem::path& path);
     /// Writes out what is buffered and closes the file. Does nothing when it is not open.
     void close();
-    bool isOpen() const { return buffer.is_open(); }
+    bool isOpen() const { return file.is_open(); }
     /// True when the file is not open or a write to it has failed since it was opened.
     bool hasFailed() const { return failed || !isOpen(); }
 
@@ -51,17 +51,11 @@ public:
     /// Ends the start-up part: the lines written so far stay at the top of the file whatever is
     /// dropped later. A start-up part that would grow past half the limit ends by itself.
     void endStartUp();
-    /// True from open() until the start-up part ends.
-    bool isInStartUp() const { return in_start_up; }
 
     /// Changes the limit (bytes) for the lines written from now on; below MIN_SIZE_LIMIT counts
     /// as MIN_SIZE_LIMIT. The start-up part is never cut, even by a limit smaller than it.
     void setSizeLimit(std::uintmax_t size_limit);
     std::uintmax_t getSizeLimit() const { return limit; }
-    /// Bytes in the file, the buffered ones included.
-    std::uintmax_t getSize() const { return size; }
-    /// Lines dropped since the file was opened.
-    std::uintmax_t getDroppedLines() const { return dropped; }
 
 private:
     /// A line start in the recent part: its offset in the file (bytes) and how many recent lines
@@ -78,8 +72,8 @@ private:
     void put(std::string_view text);
     /// Writes out the gathered lines.
     void writePending();
-    /// Drops the oldest recent lines so that incoming more bytes fit, rewriting the warning line;
-    /// incoming_dropped counts the incoming line as dropped instead.
+    /// Drops the oldest recent lines so that a line of incoming bytes fits after them, and
+    /// rewrites the warning line; incoming_dropped counts the incoming line as dropped instead.
     void dropOldLines(std::string_view time_stamp, std::uintmax_t incoming, bool incoming_dropped);
     /// The first remembered line start from which the rest of the file is at most keep bytes.
     LineMark cutPoint(std::uintmax_t keep) const;
@@ -90,10 +84,11 @@ private:
 
     std::filesystem::path path;
     /// Unbuffered: lines are gathered in pending, and dropping moves lines in large pieces.
-    std::filebuf buffer;
+    std::filebuf file;
     std::string pending;
     bool failed = false;
     std::uintmax_t limit;
+    /// Bytes in the file, the pending ones included.
     std::uintmax_t size = 0;
     bool in_start_up = true;
     std::uintmax_t start_up_end = 0;

@@ -10,7 +10,7 @@ namespace bw {
 
 /// Name of the log file, relative to the working directory. Emptied at every start.
 inline const std::string LOGFILE_NAME = "brackwen.log";
-/// The size the log file never grows past, 64 MB (bytes).
+/// The size the log file never grows past: 64 MB, in bytes.
 constexpr std::uintmax_t LOGFILE_SIZE_LIMIT_DEFAULT = 64'000'000;
 
 /// Writes time-stamped diagnostic lines to LOGFILE_NAME, filtered by level.
