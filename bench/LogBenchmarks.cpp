@@ -1,7 +1,7 @@
 // The log: one line as the title screen writes them (drawString logs the whole string once per
 // character, some hundreds of lines an iteration, and the loop flushes the file once per
 // iteration), one line dropped by the level threshold, and the line that finds the log full and
-// drops the oldest lines (what the loop feels once per half a size limit written).
+// drops the oldest lines (what the loop feels once per three quarters of a size limit written).
 #include "BenchmarkRegistration.h"
 
 #include "LogManager.h"
