@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     registerFrameBenchmarks();
     registerWorldBenchmarks();
     registerLoopBenchmarks();
+    registerLogBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     BenchmarkSession::stop();

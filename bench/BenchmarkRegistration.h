@@ -6,3 +6,5 @@ void registerFrameBenchmarks();
 void registerWorldBenchmarks();
 /// Registers the loop's period and the play screen's iteration.
 void registerLoopBenchmarks();
+/// Registers the cost of one log line, written and filtered out.
+void registerLogBenchmarks();

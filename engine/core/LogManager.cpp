@@ -12,15 +12,11 @@ LogManager& LogManager::getInstance() {
     return instance;
 }
 
-LogManager::~LogManager() {
-    if (file.is_open()) file.close();
-}
+LogManager::~LogManager() { file.close(); }
 
 int LogManager::startUp() {
     if (isStarted()) return 0;
-    file.clear();
-    file.open(LOGFILE_NAME, std::ios::out | std::ios::trunc);
-    if (!file.is_open()) return -1;
+    if (!file.open(LOGFILE_NAME)) return -1;
     setStarted(true);
     writeLog(2, "Started up LogManager");
     return 0;
@@ -35,20 +31,28 @@ void LogManager::shutDown() {
 
 int LogManager::writeLog(int level, const std::string& message) {
     if (threshold >= 0 && level > threshold) return 0;
-    const std::string line = getTimeString() + " - " + message + "\n";
-    file << line;
-    if (echo) std::cout << line;
+    const std::string& time_stamp = currentTimeStamp();
+    file.writeLine(time_stamp, message);
+    if (echo) std::cout << time_stamp << " - " << message << '\n';
     if (flush) {
         file.flush();
         if (echo) std::cout.flush();
     }
-    return file.fail() ? -1 : 0;
+    return file.hasFailed() ? -1 : 0;
 }
 
 int LogManager::writeLog(const std::string& message) { return writeLog(0, message); }
 
 void LogManager::flushFile() {
-    if (file.is_open()) file.flush();
+    file.endStartUp();
+    file.flush();
+}
+
+void LogManager::setSizeLimit(std::uintmax_t bytes) {
+    if (bytes < BoundedLogFile::MIN_SIZE_LIMIT)
+        writeLog(1, "WARNING: log size limit of " + std::to_string(bytes) + " bytes is too small; using " +
+                        std::to_string(BoundedLogFile::MIN_SIZE_LIMIT));
+    file.setSizeLimit(bytes);
 }
 
 std::string LogManager::formatTime(int hours, int minutes, double seconds) {
@@ -58,14 +62,32 @@ std::string LogManager::formatTime(int hours, int minutes, double seconds) {
     return out.str();
 }
 
-std::string LogManager::getTimeString() {
+namespace {
+
+long long millisecondsSinceEpoch() {
     using namespace std::chrono;
-    const auto since_epoch = system_clock::now().time_since_epoch();
-    const long long ms_of_day = duration_cast<milliseconds>(since_epoch).count() % 86'400'000LL;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+std::string formatTimeOfDay(long long since_epoch_ms) {
+    const long long ms_of_day = since_epoch_ms % 86'400'000LL;
     const int hours = static_cast<int>(ms_of_day / 3'600'000);
     const int minutes = static_cast<int>(ms_of_day / 60'000 % 60);
-    const double seconds = static_cast<double>(ms_of_day / 1000 % 60) + (ms_of_day % 1000) / 1000.0;
-    return formatTime(hours, minutes, seconds);
+    const double seconds = static_cast<double>(ms_of_day / 1000 % 60) + static_cast<double>(ms_of_day % 1000) / 1000.0;
+    return LogManager::formatTime(hours, minutes, seconds);
+}
+
+} // namespace
+
+std::string LogManager::getTimeString() { return formatTimeOfDay(millisecondsSinceEpoch()); }
+
+const std::string& LogManager::currentTimeStamp() {
+    const long long now = millisecondsSinceEpoch();
+    if (now != stamp_millisecond) {
+        stamp_millisecond = now;
+        stamp = formatTimeOfDay(now);
+    }
+    return stamp;
 }
 
 } // namespace bw

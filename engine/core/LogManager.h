@@ -1,17 +1,23 @@
 #pragma once
 
+#include "BoundedLogFile.h"
 #include "Manager.h"
 
-#include <fstream>
+#include <cstdint>
 #include <string>
 
 namespace bw {
 
 /// Name of the log file, relative to the working directory. Emptied at every start.
 inline const std::string LOGFILE_NAME = "brackwen.log";
+/// The size the log file never grows past: 64 MB, in bytes.
+constexpr std::uintmax_t LOGFILE_SIZE_LIMIT_DEFAULT = 64'000'000;
 
 /// Writes time-stamped diagnostic lines to LOGFILE_NAME, filtered by level.
 /// Levels: 0 errors and notices, 1 warnings, 2 start-up/shut-down and overruns, 3 per-iteration.
+/// The file stays within a size limit: it keeps its start-up lines (everything before the loop's
+/// first step) and the most recent ones, with a warning line between them saying how many lines
+/// were dropped (see BoundedLogFile).
 class LogManager : public Manager {
 public:
     static LogManager& getInstance();
@@ -36,8 +42,14 @@ public:
     void setFlush(bool do_flush) { flush = do_flush; }
     /// Also print every line to standard output.
     void setEcho(bool do_echo) { echo = do_echo; }
-    /// Flushes the file stream (the game loop does this once per iteration).
+    /// Hands the buffered lines to the operating system. The game loop calls this as every step
+    /// begins, so the first call after startUp() also ends the start-up part of the log.
     void flushFile();
+
+    /// The size in bytes the log file never grows past; LOGFILE_SIZE_LIMIT_DEFAULT unless changed.
+    /// A limit below BoundedLogFile::MIN_SIZE_LIMIT is raised to it, with a warning.
+    void setSizeLimit(std::uintmax_t bytes);
+    std::uintmax_t getSizeLimit() const { return file.getSizeLimit(); }
 
     /// Current UTC time of day as HH:MM:SS.mmm, seconds zero-padded to six characters
     /// (07.25 s reads 007.25).
@@ -47,11 +59,16 @@ public:
 
 private:
     LogManager() = default;
+    /// getTimeString(), formatted again only when the millisecond has changed: a screen of
+    /// strings writes hundreds of lines within one millisecond.
+    const std::string& currentTimeStamp();
 
-    std::ofstream file;
+    BoundedLogFile file{LOGFILE_SIZE_LIMIT_DEFAULT};
     bool flush = false;
     bool echo = false;
     int threshold = -1;
+    long long stamp_millisecond = -1;
+    std::string stamp;
 };
 
 } // namespace bw
