@@ -23,6 +23,8 @@ public:
         sf::Vector2f text_position; ///< where the character's text is placed (its top left)
         char ch = ' ';              ///< the character
         sf::Color color;            ///< the character's colour
+
+        bool operator==(const Cell&) const = default;
     };
 
     virtual ~CellRenderer() = default;

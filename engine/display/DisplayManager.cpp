@@ -63,6 +63,8 @@ int DisplayManager::startUp() {
     window->display();
     // What the back buffer holds after a display is unknown until the next clear.
     frame_black = false;
+    shown_known = false;
+    shown_frames = 0;
     log.writeLog(2, "Started up DisplayManager");
     setStarted(true);
     return 0;
@@ -72,6 +74,7 @@ void DisplayManager::shutDown() {
     if (!window) return;
     cells().discard();
     cells_pending = false;
+    frame_cells.clear();
     window->close();
     window.reset();
     LogManager::getInstance().writeLog(0, "Shut down DisplayManager");
@@ -92,6 +95,8 @@ void DisplayManager::openFont(const std::string& filename) {
     *font = std::move(opened);
     font_usable = true;
     batched->forgetGlyphs();
+    // The same cells look different now.
+    shown_known = false;
 }
 
 int DisplayManager::drawCh(Vector world_pos, char ch, Color color) const {
@@ -117,6 +122,7 @@ int DisplayManager::drawCh(Vector world_pos, char ch, Color color) const {
     const auto character_size = static_cast<unsigned>(2 * std::min(cell_width, cell_height));
     cells().drawCell(*window, cell, glyph_font, character_size);
     cells_pending = true;
+    frame_cells.push_back(cell);
     return 0;
 }
 
@@ -141,14 +147,35 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Color color, J
 
 int DisplayManager::swapBuffers() {
     if (!window) return -1;
-    flush();
+    // The built-in renderer has drawn nothing yet, so a frame equal to the one on screen can be
+    // dropped whole: the window keeps showing it, and the back buffer stays black.
+    const bool unchanged = renderer == nullptr && shown_known && !frame_touched && frame_cells == shown_cells;
+    if (unchanged && kept_frames < MAX_KEPT_FRAMES) {
+        cells().discard();
+        cells_pending = false;
+        frame_cells.clear();
+        ++kept_frames;
+        return 0;
+    }
+    drawPending();
     window->display();
     window->clear(BACKGROUND_COLOR);
     frame_black = true;
+    shown_cells.swap(frame_cells);
+    frame_cells.clear();
+    shown_known = true;
+    frame_touched = false;
+    kept_frames = 0;
+    ++shown_frames;
     return 0;
 }
 
 void DisplayManager::flush() const {
+    if (cells_pending) frame_touched = true;
+    drawPending();
+}
+
+void DisplayManager::drawPending() const {
     if (!window || !cells_pending) return;
     cells().flush(*window, frame_black);
     cells_pending = false;
@@ -158,12 +185,14 @@ void DisplayManager::flush() const {
 void DisplayManager::setCellRenderer(CellRenderer* other) {
     flush();
     renderer = other;
+    shown_known = false;
 }
 
 sf::RenderWindow* DisplayManager::getWindow() const {
     flush();
     // Whoever asks may draw into the frame.
     frame_black = false;
+    frame_touched = true;
     return window.get();
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "CellRenderer.h"
 #include "Color.h"
 #include "Manager.h"
 #include "Vector.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace sf {
 class RenderWindow;
@@ -16,7 +18,6 @@ class Font;
 namespace bw {
 
 class BatchedCellRenderer;
-class CellRenderer;
 
 constexpr int WINDOW_HORIZONTAL_PIXELS_DEFAULT = 1024;
 constexpr int WINDOW_VERTICAL_PIXELS_DEFAULT = 768;
@@ -37,7 +38,9 @@ enum Justification {
 ///
 /// The cells of a frame are collected and reach the window together, in a few draw calls, when
 /// the frame is shown (or when anyone asks for the window); the window then holds exactly what
-/// drawing every box and character at once, in order, would have left.
+/// drawing every box and character at once, in order, would have left. A frame drawn cell for
+/// cell like the one the window shows is not sent to it again (a still title screen costs next
+/// to nothing), but the window is shown anew at least every MAX_KEPT_FRAMES + 1 iterations.
 class DisplayManager : public Manager {
 public:
     static DisplayManager& getInstance();
@@ -63,6 +66,10 @@ public:
     /// Shows the frame drawn since the last call and clears the back buffer to black.
     /// -1 without a window.
     int swapBuffers();
+    /// Frames in a row that may be left out because they equal the one on screen.
+    static constexpr int MAX_KEPT_FRAMES = 10;
+    /// Frames sent to the window since start-up (those left out do not count).
+    long getShownFrameCount() const { return shown_frames; }
     /// Puts the cells drawn since the last swap into the window now, for code that reads the
     /// window's pixels through a window it kept from earlier. Nothing happens without a window.
     void flush() const;
@@ -96,6 +103,8 @@ private:
     DisplayManager();
     // The renderer in use: the built-in batched one unless another was set.
     CellRenderer& cells() const;
+    // Puts the pending cells into the frame.
+    void drawPending() const;
 
     std::unique_ptr<sf::Font> font;
     std::unique_ptr<sf::RenderWindow> window;
@@ -112,6 +121,15 @@ private:
     mutable bool cells_pending = false;
     // The frame holds nothing but the black of the last clear, apart from the pending cells.
     mutable bool frame_black = false;
+    // The cells of the frame being drawn and of the frame on screen, in drawing order.
+    mutable std::vector<CellRenderer::Cell> frame_cells;
+    std::vector<CellRenderer::Cell> shown_cells;
+    // The window shows shown_cells and nothing else; the frame being drawn holds only its cells.
+    bool shown_known = false;
+    mutable bool frame_touched = false;
+    // Frames left out in a row because they equalled the one on screen.
+    int kept_frames = 0;
+    long shown_frames = 0;
 };
 
 } // namespace bw

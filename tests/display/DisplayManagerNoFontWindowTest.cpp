@@ -46,7 +46,7 @@ TEST(DisplayManagerNoFontWindowTest, CharactersWithoutAFontGetTheirBoxOnlyUntilA
                                             "Started up DisplayManager", "draw string has been called", "HH",
                                             "HH", "ERROR: Unable to load font Fonts/missing.ttf"));
 
-    display.openFont("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+    display.openFont(TARNWICK_SOURCE_DIR "/third_party/fonts/DejaVuSansMono.ttf");
     display.getWindow()->clear(sf::Color::Black);
     EXPECT_EQ(display.drawCh(Vector(5, 5), 'H', bw::COLOR_RED), 0);
     EXPECT_GT(WindowCapture(*display.getWindow()).countPixels(64, 160, 79, 191, sf::Color::Red), 60);

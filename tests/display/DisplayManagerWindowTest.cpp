@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,7 +30,7 @@ using ::testing::ElementsAre;
 
 namespace {
 
-const std::filesystem::path SYSTEM_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+const std::filesystem::path DEJAVU_FONT = TARNWICK_SOURCE_DIR "/third_party/fonts/DejaVuSansMono.ttf";
 const sf::Color BLACK = sf::Color::Black;
 const sf::Color WHITE = sf::Color::White;
 const sf::Color RED = sf::Color::Red;
@@ -56,7 +57,7 @@ class DisplayManagerWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         work_dir = std::make_unique<TempWorkDir>();
-        std::filesystem::copy_file(SYSTEM_FONT, bw::FONT_FILE_DEFAULT);
+        std::filesystem::copy_file(DEJAVU_FONT, bw::FONT_FILE_DEFAULT);
     }
     static void TearDownTestSuite() {
         bw::DisplayManager::getInstance().shutDown();
@@ -167,7 +168,7 @@ TEST_F(DisplayManagerWindowTest, CharacterIsBoldAtSizeTwentyFiveAtTheCellCorner)
     // The same character by hand; the black box is invisible on black. The comparison tells the
     // right size and style apart from near misses.
     sf::Font font;
-    ASSERT_TRUE(font.openFromFile(SYSTEM_FONT));
+    ASSERT_TRUE(font.openFromFile(DEJAVU_FONT));
     const auto byHand = [&](unsigned size, std::uint32_t style) {
         fillFrame(BLACK);
         sf::Text text(font, "W", size);
@@ -230,3 +231,52 @@ TEST_F(DisplayManagerWindowTest, SwapBuffersLeavesABlackFrame) {
 }
 
 } // namespace
+
+// A frame drawn cell for cell like the one on screen is left out, but never more than
+// MAX_KEPT_FRAMES in a row, and never when anything else may have changed what the window
+// shows: a different cell, the window handed out, another font, another renderer.
+TEST_F(DisplayManagerWindowTest, FrameLikeTheOneOnScreenIsNotShownAgain) {
+    const auto draw = [&](const std::string& text) {
+        ASSERT_EQ(display.drawString(Vector(3, 4), text, bw::COLOR_RED, bw::LEFT_JUSTIFIED), 0);
+    };
+    // Counts how many of the frames drawn by frame() reached the window.
+    const auto shown = [&](const std::function<void()>& frame) {
+        const long before = display.getShownFrameCount();
+        frame();
+        EXPECT_EQ(display.swapBuffers(), 0);
+        return display.getShownFrameCount() - before;
+    };
+    EXPECT_EQ(shown([&] { draw("same"); }), 1);
+    for (int kept = 0; kept < bw::DisplayManager::MAX_KEPT_FRAMES; ++kept)
+        EXPECT_EQ(shown([&] { draw("same"); }), 0) << "frame " << kept;
+    EXPECT_EQ(shown([&] { draw("same"); }), 1) << "shown again after the most frames kept";
+    EXPECT_EQ(shown([&] { draw("same"); }), 0);
+    EXPECT_EQ(shown([&] { draw("sane"); }), 1) << "one character changed";
+    EXPECT_EQ(shown([&] { draw("sane"); }), 0);
+    EXPECT_EQ(shown([&] {
+                  draw("sane");
+                  draw("x");
+              }),
+              1)
+        << "one cell more";
+    EXPECT_EQ(shown([&] { draw("sane"); }), 1) << "one cell fewer";
+    EXPECT_EQ(shown([&] {
+                  display.getWindow();
+                  draw("sane");
+              }),
+              1)
+        << "the window was handed out to draw into";
+    EXPECT_EQ(shown([&] { draw("sane"); }), 0);
+    EXPECT_EQ(shown([&] {
+                  draw("sane");
+                  display.openFont(bw::FONT_FILE_DEFAULT);
+              }),
+              1)
+        << "another font";
+    EXPECT_EQ(shown([] {}), 1) << "nothing drawn after something";
+    EXPECT_EQ(shown([] {}), 0);
+    // A frame left out leaves the frame after it drawn on black, as a shown one does.
+    EXPECT_EQ(shown([&] { draw("same"); }), 1);
+    EXPECT_EQ(shown([&] { draw("same"); }), 0);
+    EXPECT_EQ(capture().countPixels(BLACK), 1024 * 768);
+}

@@ -29,7 +29,7 @@ protected:
     static void SetUpTestSuite() {
         work_dir = std::make_unique<TempWorkDir>();
         std::error_code copy_error;
-        std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
+        std::filesystem::copy_file(TARNWICK_SOURCE_DIR "/third_party/fonts/DejaVuSansMono.ttf",
                                    bw::FONT_FILE_DEFAULT, copy_error);
         restartLogForResourceTest();
         bw::DisplayManager::getInstance().startUp();

@@ -18,14 +18,14 @@ using bw::Vector;
 
 namespace {
 
-const std::filesystem::path SYSTEM_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+const std::filesystem::path DEJAVU_FONT = TARNWICK_SOURCE_DIR "/third_party/fonts/DejaVuSansMono.ttf";
 
 class FrameDrawWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::error_code ignored;
-        std::filesystem::copy_file(SYSTEM_FONT, bw::FONT_FILE_DEFAULT, ignored);
-        ASSERT_TRUE(std::filesystem::exists(bw::FONT_FILE_DEFAULT)) << "needs " << SYSTEM_FONT;
+        std::filesystem::copy_file(DEJAVU_FONT, bw::FONT_FILE_DEFAULT, ignored);
+        ASSERT_TRUE(std::filesystem::exists(bw::FONT_FILE_DEFAULT)) << "needs " << DEJAVU_FONT;
         bw::LogManager::getInstance().setLogLevel(1);
         bw::LogManager::getInstance().startUp();
         ASSERT_EQ(display.startUp(), 0);
