@@ -5,10 +5,13 @@
 #include "NoteSequencer.h"
 #include "Oscillator.h"
 #include "Pitch.h"
+#include "ResourceEntry.h"
 #include "SoundCatalogue.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 using namespace synth;
@@ -73,12 +76,16 @@ TEST(SynthSequencer, ReadsMelodiesAndRhythmsAndReportsMistakes) {
 }
 
 TEST(SynthCatalogue, EveryPieceComposesCleanlyAndOnlyMusicLoops) {
-    std::set<std::string> paths;
+    std::set<std::string> labels;
     for (const auto& piece : SoundCatalogue::all()) {
-        const std::string path = piece->relativePath();
-        EXPECT_TRUE(paths.insert(path).second) << path << " twice";
-        EXPECT_EQ(piece->loops(), path.find("/SFX/") == std::string::npos) << path;
-        EXPECT_TRUE(piece->problems().empty()) << path << ": " << piece->problems().front();
+        const std::string label = piece->label();
+        EXPECT_TRUE(labels.insert(label).second) << label << " twice";
+        const auto entry = std::ranges::find_if(GAME_RESOURCES, [&](const ResourceEntry& e) {
+            return e.kind != SPRITE && label == e.label;
+        });
+        ASSERT_NE(entry, std::end(GAME_RESOURCES)) << label << " is no sound or music of the game";
+        EXPECT_EQ(piece->loops(), entry->kind == MUSIC) << label;
+        EXPECT_TRUE(piece->problems().empty()) << label << ": " << piece->problems().front();
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include "ScreenGrid.h"
 #include "TempWorkDir.h"
+#include "ResourceTestSupport.h"
 #include "WebPlayTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -32,10 +33,8 @@ protected:
     static void SetUpTestSuite() {
         bw::LogManager::getInstance().startUp();
         bw::DisplayManager::getInstance().startUp();
-        bw::DisplayManager::getInstance().openFont(TARNWICK_RUN_DIR "/Fonts/DizareruRereru.ttf");
-        const std::string sprites = std::string(TARNWICK_SOURCE_DIR) + "/data/Sprites/";
-        for (const char* name : {"title-text", "game-over-text"})
-            bw::ResourceManager::getInstance().loadSprite(sprites + name + ".txt", name);
+        bw::DisplayManager::getInstance().openFont(std::string(TARNWICK_RUN_DIR) + "/" + GAME_FONT_FILE);
+        for (const char* label : {"title-text", "game-over-text"}) loadGameSprite(label);
         loadWebPlaySprites();
     }
     static void TearDownTestSuite() { bw::DisplayManager::getInstance().shutDown(); }

@@ -28,23 +28,6 @@
 namespace {
 
 using Texts = std::vector<std::string>;
-using Pairs = std::vector<std::pair<std::string, std::string>>;
-
-const Pairs SPRITES = {
-    {"player-spr", "O-spr.txt"}, {"player-right", "spider-right.txt"}, {"player-left", "spider-left.txt"},
-    {"player-up", "spider-up.txt"}, {"player-down", "spider-down.txt"}, {"player-fall", "spider-fall.txt"},
-    {"enemy-right", "giant-enemy-spider-right.txt"}, {"enemy-left", "giant-enemy-spider-left.txt"},
-    {"enemy-up", "giant-enemy-spider-up.txt"}, {"enemy-down", "giant-enemy-spider-down.txt"},
-    {"silk-shot-right", "silk-shot-right.txt"}, {"silk-shot-left", "silk-shot-left.txt"},
-    {"silk-shot-up", "silk-shot-up.txt"}, {"silk-shot-down", "silk-shot-down.txt"},
-    {"fly-intro", "fly-intro-spr.txt"}, {"fly-twitch", "fly-twitch-spr.txt"},
-    {"silk-counter-spr", "silk-counter.txt"}, {"saucer", "saucer!.txt"}, {"title-text", "title-text.txt"},
-    {"game-over-text", "game-over-text.txt"}};
-const Pairs SOUNDS = {
-    {"fly-intro", "flyBuzzStuck"}, {"rope-repair", "repairRope"}, {"points-gained", "pointsGained"},
-    {"silk-charged", "silkCharged"}, {"enemy-spawn", "enemySpawn"}, {"enemy-sever", "cutWeb"},
-    {"player-fall", "playerFall"}, {"player-shift", "shift"}, {"player-bounce", "bounce"},
-    {"player-eat", "slurp"}, {"saucer-spawn", "saucerSpawn"}, {"saucer-crash", "playerFall"}};
 
 Texts linesWith(const std::string& text) {
     Texts found;
@@ -65,12 +48,10 @@ protected:
     void TearDown() override { bw::WorldManager::getInstance().shutDown(); }
     void forgetResources() {
         resources.startUp(); // drops every sprite
-        for (const auto& [label, file] : SOUNDS)
-            while (resources.getSound(label))
-                resources.unloadSound(label);
-        for (const char* label : {"theme-song", "title-song"})
-            while (resources.getMusic(label))
-                resources.unloadMusic(label);
+        for (const ResourceEntry& entry : GAME_RESOURCES) {
+            while (entry.kind == SOUND && resources.getSound(entry.label)) resources.unloadSound(entry.label);
+            while (entry.kind == MUSIC && resources.getMusic(entry.label)) resources.unloadMusic(entry.label);
+        }
     }
     /// Loads the game's resources from a copy of the built run folder without the files named.
     void loadFromRunFolder(const Texts& skip = {}) {
@@ -85,13 +66,10 @@ protected:
 
 TEST_F(GameEntryTest, InAnEmptyFolderEveryFileIsReportedInTableOrder) {
     loadResources();
-    Texts expected = {"ERROR: Unable to load font Fonts/DizareruRereru.ttf"};
-    for (const auto& [label, file] : SPRITES)
-        expected.push_back("ERROR: Failed to open sprite file: Sprites/" + file);
-    for (const auto& [label, file] : SOUNDS)
-        expected.push_back("ERROR: Failed to load sound file Audio/SFX/" + file + ".wav");
-    expected.push_back("ERROR: Failed to open music file Audio/TarnwickTheme.wav");
-    expected.push_back("ERROR: Failed to open music file Audio/TitleSimple.wav");
+    Texts expected = {std::string("ERROR: Unable to load font ") + GAME_FONT_FILE};
+    const std::string reports[] = {"ERROR: Failed to open sprite file: ", "ERROR: Failed to load sound file ",
+                                   "ERROR: Failed to open music file "};
+    for (const ResourceEntry& entry : GAME_RESOURCES) expected.push_back(reports[entry.kind] + entry.file);
     EXPECT_EQ(linesWith("ERROR:"), expected);
 }
 
@@ -102,11 +80,13 @@ TEST_F(GameEntryTest, FromTheRunFolderEveryResourceLoadsCleanlyAsTheGameNeedsIt)
     EXPECT_EQ(resources.getSpriteCount(), 20);
     EXPECT_EQ(resources.getSoundCount(), 12);
     EXPECT_EQ(resources.getMusicCount(), 2);
-    for (const auto& [label, file] : SPRITES) {
+    for (const ResourceEntry& entry : GAME_RESOURCES) {
+        if (entry.kind != SPRITE) continue;
+        const std::string label = entry.label;
         SCOPED_TRACE(label);
         const bw::Sprite* art = sprite(label);
         ASSERT_NE(art, nullptr);
-        ASSERT_EQ(resources.loadSprite("Sprites/" + file, "probe"), 0);
+        ASSERT_EQ(resources.loadSprite(entry.file, "probe"), 0);
         EXPECT_EQ(art->getFrame(0).getString(), sprite("probe")->getFrame(0).getString());
         resources.unloadSprite("probe");
         // A frame block not closed by "end" is dropped silently; the count shows it.
@@ -143,8 +123,9 @@ TEST_F(GameEntryTest, FromTheRunFolderEveryResourceLoadsCleanlyAsTheGameNeedsIt)
 }
 
 TEST_F(GameEntryTest, MissingFilesAreReportedOnceEachTheRestLoadsAndTheGameStillRuns) {
-    const Texts missing = {"Sprites/O-spr.txt", "Sprites/title-text.txt", "Sprites/silk-counter.txt",
-                           "Audio/SFX/slurp.wav", "Audio/TitleSimple.wav"};
+    const Texts missing = {gameFile(SPRITE, "player-spr"), gameFile(SPRITE, "title-text"),
+                           gameFile(SPRITE, "silk-counter-spr"), gameFile(SOUND, "player-eat"),
+                           gameFile(MUSIC, "title-song")};
     loadFromRunFolder(missing);
     EXPECT_EQ(linesWith("ERROR:").size(), missing.size());
     for (const std::string& file : missing)

@@ -47,12 +47,10 @@ protected:
         world().startUp();
         loadWebPlaySprites();
         loadEnemySprites();
-        const std::string run = TARNWICK_RUN_DIR "/";
-        if (!resources.getSprite("title-text"))
-            resources.loadSprite(run + "Sprites/title-text.txt", "title-text");
-        for (const auto& [label, file] :
-             {std::pair{"title-song", "TitleSimple"}, {"theme-song", "TarnwickTheme"}}) {
-            if (!resources.getMusic(label)) resources.loadMusic(run + "Audio/" + file + ".wav", label);
+        loadGameSprite("title-text");
+        for (const std::string label : {"title-song", "theme-song"}) {
+            if (!resources.getMusic(label))
+                resources.loadMusic(std::string(TARNWICK_RUN_DIR) + "/" + gameFile(MUSIC, label), label);
             resources.getMusic(label)->stop(); // music outlives the world: each test starts silent
         }
     }

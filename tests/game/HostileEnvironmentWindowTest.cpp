@@ -8,6 +8,7 @@
 #include "ScreenSession.h"
 #include "ScreenShot.h"
 
+#include "ResourceTestSupport.h"
 #include "TempWorkDir.h"
 
 #include <gtest/gtest.h>
@@ -130,7 +131,7 @@ TEST_F(HostileEnvironmentWindowTest, EmptyRunFolderLogsEachMissingFileAndStillPl
             return line.size() > file.size() && line.compare(line.size() - file.size() - 1, std::string::npos,
                                                              " " + file) == 0;
         });
-        EXPECT_EQ(naming, file == "Audio/SFX/playerFall.wav" ? 2 : 1) << file;
+        EXPECT_EQ(naming, file == gameFile(SOUND, "player-fall") ? 2 : 1) << file;
     }
     EXPECT_EQ(errors.size(), files.size() + 1) << "errors besides the missing files";
     EXPECT_EQ(countStartingWith(lines, "Player is dying"), 1);
@@ -151,46 +152,47 @@ TEST_F(HostileEnvironmentWindowTest, UnwritableLogDoesNotStopTheGame) {
 
 TEST_F(HostileEnvironmentWindowTest, DamagedSpriteFilesAreReportedAndPlayGoesOn) {
     ASSERT_TRUE(ScreenSession::copyRunFolder(session.folder()));
-    const fs::path sprites = session.folder() / "Sprites";
-    const auto damage = [&](const std::string& name, const std::function<std::string(std::string)>& change) {
-        writeFile(sprites / name, change(readFile(sprites / name)));
+    const auto damage = [&](const std::string& label, const std::function<std::string(std::string)>& change) {
+        const fs::path file = session.folder() / gameFile(SPRITE, label);
+        writeFile(file, change(readFile(file)));
     };
     // Cut off in the middle of its frames.
-    damage("spider-right.txt", [](std::string text) { return text.substr(0, text.size() * 3 / 5); });
+    damage("player-right", [](std::string text) { return text.substr(0, text.size() * 3 / 5); });
     // Random bytes.
-    damage("title-text.txt", [](std::string text) {
+    damage("title-text", [](std::string text) {
         std::mt19937 random(11u);
         for (char& byte : text) byte = static_cast<char>(random() % 256);
         return text;
     });
     // Windows line endings: still a good file.
-    damage("game-over-text.txt", [](const std::string& text) {
+    damage("game-over-text", [](const std::string& text) {
         std::string crlf;
         for (char ch : text) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
         return crlf;
     });
     // An art line thousands of characters long.
-    damage("fly-twitch-spr.txt", [](std::string text) {
+    damage("fly-twitch", [](std::string text) {
         return text.insert(text.find("<BODY>\n") + 7, std::string(5000, '#'));
     });
     // No "<BODY>" line.
-    damage("fly-intro-spr.txt", [](std::string text) { return text.erase(text.find("<BODY>\n"), 7); });
+    damage("fly-intro", [](std::string text) { return text.erase(text.find("<BODY>\n"), 7); });
     // Empty.
-    damage("spider-fall.txt", [](const std::string&) { return std::string(); });
+    damage("player-fall", [](const std::string&) { return std::string(); });
     // Sizes and counts without a usable value.
-    damage("giant-enemy-spider-up.txt",
+    damage("enemy-up",
            [](std::string text) { return text.replace(text.find("width"), 5, "width 0 #"); });
-    damage("spider-up.txt", [](std::string text) { return "frames\n" + text.substr(text.find("\n") + 1); });
+    damage("player-up", [](std::string text) { return "frames\n" + text.substr(text.find("\n") + 1); });
     // No frame block closed by "end": a sprite without frames, which loads without an error (the
     // game-over screen's saucers wear it).
-    damage("saucer!.txt", [](std::string text) {
+    damage("saucer", [](std::string text) {
         for (std::size_t at = text.find("\nend\n"); at != std::string::npos; at = text.find("\nend\n"))
             text.replace(at, 5, "\nEND\n");
         return text;
     });
     // A folder in place of the file.
-    fs::remove(sprites / "silk-counter.txt");
-    fs::create_directory(sprites / "silk-counter.txt");
+    const fs::path counter = session.folder() / gameFile(SPRITE, "silk-counter-spr");
+    fs::remove(counter);
+    fs::create_directory(counter);
 
     playOneGameAndQuit(session, gameOverLogged(session));
     // One error for each damaged file but the two that still load, nothing else.

@@ -2,6 +2,9 @@
 
 #include "LogManager.h"
 #include "LogReader.h"
+#include "ResourceManager.h"
+
+#include <gtest/gtest.h>
 
 #include <SFML/Audio/SoundBuffer.hpp>
 #include <SFML/Audio/SoundChannel.hpp>
@@ -37,4 +40,17 @@ bool writeToneWav(const std::filesystem::path& path, int sample_count) {
     if (!buffer.loadFromSamples(samples.data(), samples.size(), 1, 8000, {sf::SoundChannel::Mono})) return false;
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
     return buffer.saveToFile(path);
+}
+
+std::string gameFile(ResourceKind kind, const std::string& label) {
+    for (const ResourceEntry& entry : GAME_RESOURCES)
+        if (entry.kind == kind && label == entry.label) return entry.file;
+    ADD_FAILURE() << "the game has no resource labelled " << label;
+    return "";
+}
+
+void loadGameSprite(const std::string& label) {
+    bw::ResourceManager& resources = bw::ResourceManager::getInstance();
+    if (resources.getSprite(label) == nullptr)
+        resources.loadSprite(std::string(TARNWICK_SOURCE_DIR) + "/data/" + gameFile(SPRITE, label), label);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ResourceEntry.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,3 +19,10 @@ void writeResourceFile(const std::filesystem::path& path, const std::string& tex
 /// Writes a mono 16-bit WAV of a square tone, sample_count samples at 8000 Hz. False when
 /// SFML could not save it.
 bool writeToneWav(const std::filesystem::path& path, int sample_count);
+
+/// The file the game loads the resource of this kind and label from, relative to the run folder
+/// ("Sprites/spider-right.txt"); fails the test and gives "" when the game has no such resource.
+std::string gameFile(ResourceKind kind, const std::string& label);
+
+/// Loads the game's sprite of this label from the checkout's data folder, unless one is loaded.
+void loadGameSprite(const std::string& label);

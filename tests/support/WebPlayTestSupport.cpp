@@ -3,18 +3,12 @@
 #include "EventStep.h"
 #include "PopUp.h"
 #include "ResourceManager.h"
+#include "ResourceTestSupport.h"
 #include "Sound.h"
 
 #include <SFML/Audio/SoundSource.hpp>
 
 namespace {
-
-void loadSprites(const std::vector<std::pair<std::string, std::string>>& sprites) {
-    const std::string dir = std::string(TARNWICK_SOURCE_DIR) + "/data/Sprites/";
-    bw::ResourceManager& resources = bw::ResourceManager::getInstance();
-    for (const auto& [file, label] : sprites)
-        if (!resources.getSprite(label)) resources.loadSprite(dir + file, label);
-}
 
 std::set<WebString> stringsWhere(std::uint32_t (Web::*masks)(bw::Vector) const) {
     const Web& web = Web::getInstance();
@@ -33,18 +27,14 @@ std::set<WebString> stringsWhere(std::uint32_t (Web::*masks)(bw::Vector) const) 
 } // namespace
 
 void loadWebPlaySprites() {
-    loadSprites({{"spider-right.txt", "player-right"},     {"spider-left.txt", "player-left"},
-                 {"spider-up.txt", "player-up"},           {"spider-down.txt", "player-down"},
-                 {"spider-fall.txt", "player-fall"},       {"silk-shot-right.txt", "silk-shot-right"},
-                 {"silk-shot-left.txt", "silk-shot-left"}, {"silk-shot-up.txt", "silk-shot-up"},
-                 {"silk-shot-down.txt", "silk-shot-down"}, {"silk-counter.txt", "silk-counter-spr"}});
+    for (const char* label : {"player-right", "player-left", "player-up", "player-down", "player-fall", "silk-shot-right",
+                              "silk-shot-left", "silk-shot-up", "silk-shot-down", "silk-counter-spr"})
+        loadGameSprite(label);
 }
 
 void loadEnemySprites() {
-    loadSprites({{"fly-intro-spr.txt", "fly-intro"}, {"fly-twitch-spr.txt", "fly-twitch"}});
-    loadSprites({{"saucer!.txt", "saucer"}});
-    for (const std::string side : {"right", "left", "up", "down"})
-        loadSprites({{"giant-enemy-spider-" + side + ".txt", "enemy-" + side}});
+    for (const char* label : {"fly-intro", "fly-twitch", "saucer", "enemy-right", "enemy-left", "enemy-up", "enemy-down"})
+        loadGameSprite(label);
 }
 
 void replaceSprite(const std::string& label, int frames, int slowdown) {

@@ -20,7 +20,7 @@ int chordTone(const BandTune::Chord& chord, int octave, int degree) {
 } // namespace
 
 BandTune::BandTune(const Score& score)
-    : path(score.relativePath), lead(score.lead),
+    : name(score.label), lead(score.lead),
       sequencer(score.samplesPerStep, score.stepsPerBar, static_cast<int>(score.chords.size())) {
     if (score.chords.empty()) found.push_back("the score has no chords, so no bars");
     for (const ChordPart& part : score.chordParts)

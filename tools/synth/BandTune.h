@@ -47,7 +47,7 @@ public:
 
     /// Everything that makes one tune.
     struct Score {
-        std::string relativePath;          ///< file below the run folder ("Audio/TitleSimple.wav")
+        std::string label;                 ///< the game's label of the music ("title-song")
         std::size_t samplesPerStep = 0;    ///< length of a step, a sixteenth note (samples)
         int stepsPerBar = 16;              ///< steps in a bar
         std::vector<Chord> chords;         ///< one per bar; their number is the number of bars
@@ -64,7 +64,7 @@ public:
     BandTune(const BandTune&) = delete;
     BandTune& operator=(const BandTune&) = delete;
 
-    std::string relativePath() const override { return path; }
+    std::string label() const override { return name; }
     AudioClip render() const override { return sequencer.render(); }
     float targetPeak() const override { return 0.7f; }
     bool loops() const override { return true; }
@@ -74,7 +74,7 @@ private:
     void addChordParts(const Score& score);
     void addDrums(const Score& score);
 
-    std::string path;
+    std::string name;
     // The sequencer points at these voices: they are filled once, before any note is added.
     ToneInstrument lead;
     std::vector<ToneInstrument> chordVoices;

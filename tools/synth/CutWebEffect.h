@@ -7,7 +7,7 @@ namespace synth {
 /// A string cut: a sharp snap, a burst of noise and the twang of the loose string, 0.45 s.
 class CutWebEffect : public SoundPiece {
 public:
-    std::string relativePath() const override { return "Audio/SFX/cutWeb.wav"; }
+    std::string label() const override { return "enemy-sever"; }
     AudioClip render() const override;
     float targetPeak() const override { return 0.8f; }
 };

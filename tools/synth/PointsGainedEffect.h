@@ -7,7 +7,7 @@ namespace synth {
 /// Points scored: a bright two-note blip, the second a fourth above the first, 0.25 s.
 class PointsGainedEffect : public SoundPiece {
 public:
-    std::string relativePath() const override { return "Audio/SFX/pointsGained.wav"; }
+    std::string label() const override { return "points-gained"; }
     AudioClip render() const override;
     float targetPeak() const override { return 0.6f; }
 };

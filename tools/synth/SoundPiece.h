@@ -7,13 +7,14 @@
 
 namespace synth {
 
-/// One audio file of the game: knows where it goes in the run folder and how to make its sound.
+/// One audio file of the game: knows which of the game's sounds or music it is and how to make
+/// its sound. Where the file goes is the game's resource list's business.
 class SoundPiece {
 public:
     virtual ~SoundPiece() = default;
 
-    /// Path of the file relative to the run folder, with forward slashes ("Audio/SFX/bounce.wav").
-    virtual std::string relativePath() const = 0;
+    /// The label the game loads the file under ("player-bounce", "title-song").
+    virtual std::string label() const = 0;
 
     /// The raw sound, at whatever level the synthesis happened to give.
     virtual AudioClip render() const = 0;

@@ -7,7 +7,7 @@ namespace {
 BandTune::Score themeScore() {
     BandTune::Score score;
     // clang-format off
-    score.relativePath = "Audio/TarnwickTheme.wav";
+    score.label = "theme-song";
     // A sixteenth note of exactly 5400 samples: 0.1224 s, about 122.5 beats a minute.
     score.samplesPerStep = 5400;
     // Dm Dm Bb C | Dm Dm Bb A | Gm Gm Dm Dm | Bb C A A, the last A leading back to the first Dm.

@@ -9,7 +9,7 @@ namespace {
 BandTune::Score titleScore() {
     BandTune::Score score;
     // clang-format off
-    score.relativePath = "Audio/TitleSimple.wav";
+    score.label = "title-song";
     // 100 beats a minute: a sixteenth note is 0.15 s, an exact 6615 samples.
     score.samplesPerStep = 6615;
     // Am F C G | Am F Dm E | Am F G E, the last E leading back to the first Am.

@@ -1,5 +1,6 @@
 #include "ReferenceScreens.h"
 
+#include "ResourceEntry.h"
 #include "ResourceManager.h"
 #include "Sprite.h"
 #include "Web.h"
@@ -8,28 +9,18 @@
 
 namespace {
 
-const std::string SPRITE_DIR = std::string(TARNWICK_SOURCE_DIR) + "/data/Sprites/";
-const std::string GAME_FONT = std::string(TARNWICK_RUN_DIR) + "/Fonts/DizareruRereru.ttf";
+const std::string GAME_FONT = std::string(TARNWICK_RUN_DIR) + "/" + GAME_FONT_FILE;
 
-struct SpriteFile {
-    const char* label;
-    const char* file;
-};
+// The sprites the screens show, by the game's labels.
+constexpr const char* SPRITES[] = {"player-right", "enemy-right", "enemy-left",       "enemy-up", "enemy-down", "silk-shot-right",
+                                   "fly-intro",    "fly-twitch",  "silk-counter-spr", "saucer",   "title-text"};
 
-// The labels the game gives these files.
-constexpr SpriteFile SPRITES[] = {
-    {"player-right", "spider-right.txt"},
-    {"enemy-right", "giant-enemy-spider-right.txt"},
-    {"enemy-left", "giant-enemy-spider-left.txt"},
-    {"enemy-up", "giant-enemy-spider-up.txt"},
-    {"enemy-down", "giant-enemy-spider-down.txt"},
-    {"silk-shot-right", "silk-shot-right.txt"},
-    {"fly-intro", "fly-intro-spr.txt"},
-    {"fly-twitch", "fly-twitch-spr.txt"},
-    {"silk-counter-spr", "silk-counter.txt"},
-    {"saucer", "saucer!.txt"},
-    {"title-text", "title-text.txt"},
-};
+// The file the game loads a sprite from, in the checkout's data folder.
+std::string spriteFile(const std::string& label) {
+    for (const ResourceEntry& entry : GAME_RESOURCES)
+        if (entry.kind == SPRITE && label == entry.label) return std::string(TARNWICK_SOURCE_DIR) + "/data/" + entry.file;
+    return "(no file for " + label + ")";
+}
 
 // Web coordinate to world cells, as the web places its intersections.
 bw::Vector at(float column, float row) { return Web::getInstance().webToWorld(bw::Vector(column, row)); }
@@ -43,10 +34,10 @@ void drawSpriteFrame(const std::string& label, int frame, bw::Vector position) {
 
 bool ReferenceScreens::load() {
     bw::ResourceManager& resources = bw::ResourceManager::getInstance();
-    for (const SpriteFile& sprite : SPRITES) {
-        if (resources.getSprite(sprite.label) != nullptr) continue;
-        if (resources.loadSprite(SPRITE_DIR + sprite.file, sprite.label) != 0) {
-            problem = "cannot load " + SPRITE_DIR + sprite.file;
+    for (const char* label : SPRITES) {
+        if (resources.getSprite(label) != nullptr) continue;
+        if (resources.loadSprite(spriteFile(label), label) != 0) {
+            problem = "cannot load " + spriteFile(label);
             return false;
         }
     }
