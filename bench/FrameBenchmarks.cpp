@@ -29,17 +29,21 @@ void drawBlankScreen() {
 
 void drawNothing() {}
 
-void frame(benchmark::State& state, void (*screen)(), bool batched) {
+// The same screen drawn and shown again and again. With reuse, the display manager leaves out
+// the frames that equal the one on screen, as it does for a still screen in the game.
+void frame(benchmark::State& state, void (*screen)(), bool batched, bool reuse = false) {
     BenchmarkSession::emptyWorld();
     ReferenceScreens::preparePlayWeb();
     bw::DisplayManager& display = bw::DisplayManager::getInstance();
     ReferenceCellRenderer reference;
     display.setCellRenderer(batched ? nullptr : &reference);
+    display.setFrameReuse(reuse);
     display.swapBuffers();
     for (auto _ : state) {
         screen();
         display.swapBuffers();
     }
+    display.setFrameReuse(true);
     display.setCellRenderer(nullptr);
     BenchmarkSession::emptyWorld();
 }
@@ -88,6 +92,10 @@ void add(const std::string& name, void (*screen)(), bool batched) {
 
 void registerFrameBenchmarks() {
     benchmark::RegisterBenchmark("frame/empty", [](benchmark::State& state) { frame(state, drawNothing, true); })
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("frame/title/unchanged",
+                                 [](benchmark::State& state) { frame(state, ReferenceScreens::drawTitleScreen, true, true); })
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
     const std::pair<const char*, void (*)()> screens[] = {{"full_screen", ReferenceScreens::drawFullScreen},

@@ -149,7 +149,8 @@ int DisplayManager::swapBuffers() {
     if (!window) return -1;
     // The built-in renderer has drawn nothing yet, so a frame equal to the one on screen can be
     // dropped whole: the window keeps showing it, and the back buffer stays black.
-    const bool unchanged = renderer == nullptr && shown_known && !frame_touched && frame_cells == shown_cells;
+    const bool unchanged =
+        frame_reuse && renderer == nullptr && shown_known && !frame_touched && frame_cells == shown_cells;
     if (unchanged && kept_frames < MAX_KEPT_FRAMES) {
         cells().discard();
         cells_pending = false;

@@ -70,6 +70,9 @@ public:
     static constexpr int MAX_KEPT_FRAMES = 10;
     /// Frames sent to the window since start-up (those left out do not count).
     long getShownFrameCount() const { return shown_frames; }
+    /// Whether a frame equal to the one on screen may be left out (on unless turned off; a
+    /// benchmark of the drawing turns it off to draw the same screen again and again).
+    void setFrameReuse(bool reuse) { frame_reuse = reuse; }
     /// Puts the cells drawn since the last swap into the window now, for code that reads the
     /// window's pixels through a window it kept from earlier. Nothing happens without a window.
     void flush() const;
@@ -128,6 +131,7 @@ private:
     bool shown_known = false;
     mutable bool frame_touched = false;
     // Frames left out in a row because they equalled the one on screen.
+    bool frame_reuse = true;
     int kept_frames = 0;
     long shown_frames = 0;
 };

@@ -279,4 +279,9 @@ TEST_F(DisplayManagerWindowTest, FrameLikeTheOneOnScreenIsNotShownAgain) {
     EXPECT_EQ(shown([&] { draw("same"); }), 1);
     EXPECT_EQ(shown([&] { draw("same"); }), 0);
     EXPECT_EQ(capture().countPixels(BLACK), 1024 * 768);
+    // Turned off, every frame is shown.
+    display.setFrameReuse(false);
+    EXPECT_EQ(shown([&] { draw("same"); }), 1);
+    EXPECT_EQ(shown([&] { draw("same"); }), 1);
+    display.setFrameReuse(true);
 }
