@@ -100,6 +100,14 @@ std::chrono::microseconds GameManager::idleTimeAfter(std::chrono::microseconds e
     return std::chrono::microseconds(0);
 }
 
+void GameManager::sleepFully(std::chrono::microseconds idle) {
+    // Some systems round a sleep down to whole milliseconds (MinGW's threads on Windows do); the
+    // rest is slept again, so an iteration never ends early.
+    const auto until = std::chrono::steady_clock::now() + idle;
+    for (auto now = std::chrono::steady_clock::now(); now < until; now = std::chrono::steady_clock::now())
+        std::this_thread::sleep_for(until - now);
+}
+
 void GameManager::run() {
     if (state < STARTED) {
         startUp();
@@ -113,7 +121,7 @@ void GameManager::run() {
         runIteration(step_count);
         // The rest of this iteration's TARGET_TIME, measured from its own start to the
         // microsecond. A late wake-up is not made up for in the next iteration.
-        std::this_thread::sleep_for(idleTimeAfter(frame_clock.splitMicroseconds()));
+        sleepFully(idleTimeAfter(frame_clock.splitMicroseconds()));
         ++step_count;
         if (state != RUNNING) return;
     }

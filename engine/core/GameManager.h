@@ -54,6 +54,8 @@ private:
 
     enum State { STOPPED = 0, STARTED = 1, RUNNING = 2 };
     void stopManagers();
+    /// Sleeps at least idle by the steady clock.
+    static void sleepFully(std::chrono::microseconds idle);
 
     // Atomic so that a watchdog or signal-handling thread may end the loop safely.
     std::atomic<int> state = STOPPED;
