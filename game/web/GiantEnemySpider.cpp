@@ -15,6 +15,9 @@
 
 namespace {
 
+std::time_t calendarSeconds() { return std::time(nullptr); }
+GiantEnemySpider::SeedClock seed_clock = calendarSeconds;
+
 bool isKiller(const bw::Object* object) {
     return object && (object->getType() == "Saucer" || object->getType() == "SilkShot");
 }
@@ -119,9 +122,11 @@ int GiantEnemySpider::onStep() {
     return 1;
 }
 
+void GiantEnemySpider::setSeedClock(SeedClock clock) { seed_clock = clock != nullptr ? clock : calendarSeconds; }
+
 void GiantEnemySpider::chooseNextMove(bw::Vector c) {
     // Every decision starts from the calendar second, so decisions within one second agree.
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    std::srand(static_cast<unsigned>(seed_clock()));
     bool walk = (std::rand() % 100) < 50;
 
     Web& web = Web::getInstance();

@@ -2,6 +2,8 @@
 
 #include "WebObject.h"
 
+#include <ctime>
+
 /// What a giant enemy spider is doing.
 enum SpiderState {
     WAITING = 0,  ///< paused at an interior intersection
@@ -36,6 +38,11 @@ public:
     int getSeverTime() const { return sever_time; }
     /// Speed while walking, in cells per step before the world's vertical scaling.
     float getWalkSpeed() const { return walk_speed; }
+
+    /// Where every spider's decisions take their seed from: the calendar time in seconds
+    /// (std::time) unless a test gives a clock of its own; null restores std::time.
+    using SeedClock = std::time_t (*)();
+    static void setSeedClock(SeedClock clock);
 
 private:
     int onStep();

@@ -11,8 +11,6 @@
 
 #include <cmath>
 
-const std::vector<std::string> CUES = {"fly-intro", "silk-charged", "points-gained"};
-
 class FlyTest : public WebPlayTest {
 protected:
     void SetUp() override {
@@ -20,8 +18,6 @@ protected:
         loadWebPlaySprites(); // the silk counter's seven frames let the charge reach 6
         loadEnemySprites();
         replaceSprite("fly-intro", 3, 8); // 24 steps
-        loadCueSounds(work_dir.path(), CUES);
-        stopCues(CUES);
     }
 };
 
@@ -37,16 +33,16 @@ TEST_F(FlyTest, SticksToAStringBetweenInteriorIntersectionsOrLeavesWithoutOne) {
             << w.toString() << " is not on a string between interior intersections";
     }
     severAllStrings();
-    stopCues(CUES);
+    heard.take();
     new Fly;
-    EXPECT_FALSE(cueIsPlaying("fly-intro"));
+    EXPECT_FALSE(heard.played("fly-intro"));
     stepWorld(5);
     EXPECT_EQ(countOf("Fly"), 0);
 }
 
 TEST_F(FlyTest, IntroFirstSeenOnStep100EndsOnStep123ThenItTwitchesAtMostATenthOfACellAway) {
     Fly fly; // with an intro 24 steps long
-    EXPECT_TRUE(cueIsPlaying("fly-intro"));
+    EXPECT_EQ(heard.take(), std::vector<std::string>{"sound fly-intro"});
     std::set<std::pair<float, float>> spots;
     for (int step = 100; step < 99 + 120; ++step) {
         const int age = step - 99;
@@ -72,7 +68,7 @@ TEST_F(FlyTest, APlayerInEitherSlotEatsItAndTheThirdChargeSoundsSilkCharged) {
         SilkCounter::getInstance().reset();
         for (int i = 0; i < charge_before; ++i) SilkCounter::getInstance().addCharge();
         auto* fly = new Fly;
-        stopCues(CUES);
+        heard.take();
         bw::Object player;
         player.setType("Player");
         const bool player_first = charge_before % 2 == 0;
@@ -81,8 +77,7 @@ TEST_F(FlyTest, APlayerInEitherSlotEatsItAndTheThirdChargeSoundsSilkCharged) {
         EXPECT_EQ(fly->eventHandler(&eat), 1);
         EXPECT_EQ(SilkCounter::getInstance().getCharge(), charge_before + 1);
         EXPECT_EQ(ScoreCounter::getInstance().getScore(), 50);
-        EXPECT_EQ(cueIsPlaying("silk-charged"), charge_before == 2);
-        EXPECT_EQ(cueIsPlaying("points-gained"), charge_before != 2);
+        EXPECT_EQ(heard.take(), std::vector<std::string>{charge_before == 2 ? "sound silk-charged" : "sound points-gained"});
         const std::vector<PopUpSighting> popups = watcher.newPopUps();
         ASSERT_EQ(popups.size(), 1u);
         EXPECT_EQ(popups[0].text, "50");

@@ -6,30 +6,25 @@
 #include "EventOut.h"
 #include "WebPlayTestSupport.h"
 
-#include <chrono>
 #include <cmath>
 #include <ctime>
-#include <thread>
 
 using bw::Vector;
-using namespace std::chrono_literals;
 
 const Vector FIRST_STOP(4, 1);
-const std::vector<std::string> CUES = {"enemy-spawn", "enemy-sever"};
-
-/// Waits until the current calendar second is one whose decision draws walk (first number
-/// below 50) or sever, with time to spare in it. Decisions re-seed with the calendar second, so
-/// this is the one way to steer a decision from outside.
-bool waitForSecondThatDraws(bool walk) {
-    using Clock = std::chrono::system_clock;
-    for (int attempt = 0; attempt < 60; ++attempt) {
-        const std::time_t second = std::time(nullptr);
+/// The calendar second every spider decision seeds from in these tests.
+std::time_t fixed_second = 0;
+std::time_t fixedSecond() { return fixed_second; }
+/// Makes the next decisions draw walk (first number below 50) or sever, by choosing a second
+/// whose seed draws it: the one way to steer a decision from outside.
+void nextDecisionDraws(bool walk) {
+    for (std::time_t second = 1;; ++second) {
         std::srand(static_cast<unsigned>(second));
-        const bool draws_walk = std::rand() % 100 < 50;
-        if (draws_walk == walk && Clock::now() < Clock::from_time_t(second) + 700ms) return true;
-        std::this_thread::sleep_until(Clock::from_time_t(second + 1) + 30ms);
+        if ((std::rand() % 100 < 50) == walk) {
+            fixed_second = second;
+            return;
+        }
     }
-    return false;
 }
 
 class GiantEnemySpiderTest : public WebPlayTest {
@@ -37,8 +32,11 @@ protected:
     void SetUp() override {
         WebPlayTest::SetUp();
         loadEnemySprites();
-        loadCueSounds(work_dir.path(), CUES);
-        stopCues(CUES);
+        GiantEnemySpider::setSeedClock(fixedSecond);
+    }
+    void TearDown() override {
+        GiantEnemySpider::setSeedClock(nullptr);
+        WebPlayTest::TearDown();
     }
 
     static Web& web() { return Web::getInstance(); }
@@ -78,7 +76,7 @@ protected:
             EXPECT_EQ(spider->getPosition(), where);
         }
         if (!cut) return spider;
-        EXPECT_TRUE(waitForSecondThatDraws(false)) << "no second chose to cut within a minute";
+        nextDecisionDraws(false);
         step();
         EXPECT_EQ(spider->getState(), SEVERING);
         return spider;
@@ -91,7 +89,7 @@ TEST_F(GiantEnemySpiderTest, ACutStringBlinksThirtyStepsThenGoesAtBothEndsAndThe
     GiantEnemySpider* spider = spiderAtFirstStop(true);
     const Vector heading = spider->getHeading(), other_end = FIRST_STOP + heading;
     EXPECT_EQ(spider->getDirection(), heading) << "faces the string";
-    EXPECT_TRUE(cueIsPlaying("enemy-sever"));
+    EXPECT_TRUE(heard.played("enemy-sever"));
     const std::set<WebString> before = intactStrings(), blinking = blinkingStrings();
     ASSERT_EQ(blinking.size(), 1u);
     for (int i = 1; i <= 29; ++i) {
@@ -116,7 +114,7 @@ TEST_F(GiantEnemySpiderTest, ACutStringBlinksThirtyStepsThenGoesAtBothEndsAndThe
     const std::set<WebString> two_left = intactStrings();
     for (int i = 1; i <= 14; ++i) step();
     EXPECT_EQ(spider->getState(), WAITING);
-    ASSERT_TRUE(waitForSecondThatDraws(false));
+    nextDecisionDraws(false);
     step();
     EXPECT_EQ(spider->getState(), WALKING);
     EXPECT_TRUE(blinkingStrings().empty());

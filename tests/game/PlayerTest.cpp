@@ -14,18 +14,13 @@
 
 using bw::Vector;
 
-const std::vector<std::string> CUES = {"player-bounce", "rope-repair", "player-shift", "player-fall"};
-
 class PlayerTest : public WebPlayTest {
 protected:
     void SetUp() override {
         WebPlayTest::SetUp();
         loadWebPlaySprites();
-        loadCueSounds(work_dir.path(), CUES);
-        audible = cuesObservable();
     }
     void TearDown() override {
-        stopCues(CUES);
         WebPlayTest::TearDown();
         bw::ResourceManager::getInstance().unloadSprite("player-fall"); // back to the game's own
     }
@@ -36,7 +31,7 @@ protected:
         Web::getInstance().reset();
         SilkCounter::getInstance().reset();
         for (int i = 0; i < charges; ++i) SilkCounter::getInstance().addCharge();
-        stopCues(CUES);
+        heard.take();
         player = new Player;
         if (web_position == NO_POSITION) return;
         player->setPosition(at(web_position));
@@ -67,10 +62,9 @@ protected:
         world.startUp();
     }
     void expectCue(const std::string& label, bool played) {
-        if (audible) { EXPECT_EQ(cueIsPlaying(label), played) << label; } // else there is no device
+        EXPECT_EQ(heard.played(label), played) << label;
     }
 
-    bool audible = false;
     Player* player = nullptr;
     Vector before;
     int step = 100;
@@ -171,7 +165,7 @@ TEST_F(PlayerTest, GameOverComesTenStepsBeforeTheFallAnimationEnds) {
             iterate();
             sendKey(player, bw::KEY_ESCAPE);
             expectCue("player-fall", true);
-            stopCues(CUES);
+            heard.take();
             sendKey(player, bw::KEY_ESCAPE); // dies once only
             player->die();
             expectCue("player-fall", false);

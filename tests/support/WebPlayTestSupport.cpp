@@ -4,9 +4,6 @@
 #include "PopUp.h"
 #include "ResourceManager.h"
 #include "ResourceTestSupport.h"
-#include "Sound.h"
-
-#include <SFML/Audio/SoundSource.hpp>
 
 namespace {
 
@@ -46,35 +43,6 @@ void replaceSprite(const std::string& label, int frames, int slowdown) {
     bw::ResourceManager& resources = bw::ResourceManager::getInstance();
     while (resources.getSprite(label)) resources.unloadSprite(label);
     resources.loadSprite(file, label);
-}
-
-void loadCueSounds(const std::filesystem::path& dir, const std::vector<std::string>& labels) {
-    const std::filesystem::path tone = dir / "cue.wav";
-    // Two seconds, so that a cue is still playing when the test looks.
-    if (!std::filesystem::exists(tone)) writeToneWav(tone, 16000);
-    bw::ResourceManager& resources = bw::ResourceManager::getInstance();
-    for (const std::string& label : labels)
-        if (!resources.getSound(label)) resources.loadSound(tone.string(), label);
-}
-
-bool cueIsPlaying(const std::string& label) {
-    const bw::Sound* sound = bw::ResourceManager::getInstance().getSound(label);
-    return sound && sound->getSound().getStatus() == sf::SoundSource::Status::Playing;
-}
-
-void stopCues(const std::vector<std::string>& labels) {
-    for (const std::string& label : labels)
-        if (bw::Sound* sound = bw::ResourceManager::getInstance().getSound(label)) sound->stop();
-}
-
-bool cuesObservable() {
-    // The working directory is a test's own: no other test program writes the probe tone there.
-    loadCueSounds(std::filesystem::current_path(), {"web-play-probe"});
-    bw::Sound* sound = bw::ResourceManager::getInstance().getSound("web-play-probe");
-    if (sound) sound->play(false);
-    const bool playing = cueIsPlaying("web-play-probe");
-    if (sound) sound->stop();
-    return playing;
 }
 
 void broadcastStep(int step_count) {

@@ -2,6 +2,7 @@
 
 #include "Color.h"
 #include "EventKeyboard.h"
+#include "HeardAudio.h"
 #include "ResourceTestSupport.h"
 #include "Sprite.h"
 #include "TempWorkDir.h"
@@ -40,6 +41,8 @@ protected:
     }
 
     TempWorkDir work_dir;
+    /// Every sound and song the game asks for.
+    HeardAudio heard;
 };
 
 /// Loads the game's sprite files from data/Sprites under their game labels (each label once per
@@ -51,17 +54,6 @@ void loadEnemySprites();
 /// Unloads every sprite with this label and loads frames frames of one '#', each shown for
 /// slowdown steps, so a test knows the exact animation it times against.
 void replaceSprite(const std::string& label, int frames, int slowdown);
-
-/// Loads a short tone WAV (written into dir) under each label that has no sound yet, so that
-/// a test can see whether the game played that cue.
-void loadCueSounds(const std::filesystem::path& dir, const std::vector<std::string>& labels);
-/// True while the sound with this label is playing.
-bool cueIsPlaying(const std::string& label);
-/// Stops every cue sound with these labels, so that the next play can be seen.
-void stopCues(const std::vector<std::string>& labels);
-/// True when playing a loaded sound can be observed on this machine (an audio device exists).
-/// Call it from a temporary working directory: the first call writes its probe tone there.
-bool cuesObservable();
 
 /// Hands one step event to every object in the world, as the game loop does before update.
 void broadcastStep(int step_count);
