@@ -29,10 +29,11 @@ void ScoreCounter::hide() { visible = false; }
 void ScoreCounter::addPoints(int points, bw::Vector position, bw::Color color, bool silk_charged) {
     score += points;
     GameAudio::playSound(silk_charged ? "silk-charged" : "points-gained");
+    const std::string amount = std::to_string(points);
     if (position == NO_POSITION) {
-        new PopUp(getPosition(), "+" + std::to_string(points), color);
+        new PopUp(getPosition(), "+" + amount, color);
     } else {
-        new PopUp(position, std::to_string(points), color);
+        new PopUp(position, amount, color);
     }
 }
 

@@ -26,7 +26,7 @@ int RecordingObject::eventHandler(const bw::Event* event) {
             return recording ? recording->name : "?";
         };
         const auto* collision = static_cast<const bw::EventCollision*>(event);
-        entry += " " + nameOf(collision->getObject1()) + ">" + nameOf(collision->getObject2());
+        entry.append(" ").append(nameOf(collision->getObject1())).append(">").append(nameOf(collision->getObject2()));
         collision_positions.push_back(collision->getPosition());
     }
     journal().push_back(name + " " + entry);
