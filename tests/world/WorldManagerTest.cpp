@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 using bw::Object;
 using bw::Vector;
@@ -48,46 +49,24 @@ protected:
     Journal& journal = RecordingObject::journal();
 };
 
-TEST_F(WorldManagerTest, ObjectMarkedInStepHandlerIsGoneBeforeAnythingMoves) {
+// A queued object is gone before anything moves (had the victim still stood there, the blocked
+// mover would have collided with it), but is drawn until then. Queued twice, or taken out of the
+// world while queued, it is destroyed once, by the next update.
+TEST_F(WorldManagerTest, QueuedObjectsAreDestroyedOnceBeforeAnythingMoves) {
     auto* mover = new RecordingObject("M", Vector(10, 10));
     auto* victim = new RecordingObject("V", Vector(10.5f, 10));
+    auto* taken = new RecordingObject("T", Vector(40, 10));
     mover->setVelocity(Vector(1, 0));
-    mover->on_event = [&](const bw::Event*) { world.markForDelete(victim); };
+    mover->on_event = [&](const bw::Event*) { EXPECT_EQ(world.markForDelete(victim) + world.markForDelete(victim), 0); };
     broadcast(bw::EventStep(0));
-    world.update();
-    // Had the victim still stood there, the blocked mover would have collided with it.
-    EXPECT_EQ(journal, (Journal{"M step", "V step", "V deleted"}));
-    EXPECT_FLOAT_EQ(mover->getPosition().getX(), 11);
-}
-
-TEST_F(WorldManagerTest, ObjectMarkedTwiceIsDrawnOnceMoreThenDestroyedOnce) {
-    auto* mover = new RecordingObject("M", Vector(10, 10), bw::PASSABLE);
-    auto* hit = new RecordingObject("H", Vector(10.5f, 10));
-    mover->setVelocity(Vector(1, 0));
-    hit->on_event = [&](const bw::Event*) {
-        EXPECT_EQ(world.markForDelete(hit), 0);
-        EXPECT_EQ(world.markForDelete(hit), 0);
-    };
-    world.update();
+    world.markForDelete(taken);
+    EXPECT_TRUE(world.removeObject(taken));
     world.draw();
-    EXPECT_EQ(journal, (Journal{"M collision M>H", "H collision M>H", "M draw", "H draw"}));
-    mover->setVelocity(Vector(0, 0));
     world.update();
     world.update();
-    EXPECT_EQ(std::count(journal.begin(), journal.end(), "H deleted"), 1);
+    EXPECT_EQ(journal, (Journal{"M step", "V step", "T step", "M draw", "V draw", "V deleted", "T deleted"}));
+    EXPECT_FLOAT_EQ(mover->getPosition().getX(), 12);
     EXPECT_EQ(entries(world.getAllObjects()), Objects{mover});
-}
-
-TEST_F(WorldManagerTest, ObjectTakenOutOfTheWorldWhileQueuedIsStillDestroyedByTheNextUpdate) {
-    auto* stays = new RecordingObject("S");
-    auto* queued = new RecordingObject("Q");
-    world.markForDelete(queued);
-    EXPECT_TRUE(world.removeObject(queued));
-    EXPECT_EQ(entries(world.getAllObjects()), Objects{stays});
-    world.update();
-    EXPECT_EQ(journal, Journal{"Q deleted"});
-    world.update();
-    EXPECT_EQ(journal, Journal{"Q deleted"}) << "destroyed once";
 }
 
 TEST_F(WorldManagerTest, CollisionsBetweenEverySolidnessPair) {
@@ -111,6 +90,8 @@ TEST_F(WorldManagerTest, CollisionsBetweenEverySolidnessPair) {
     }
 }
 
+// A refused mover keeps its place and velocity and is refused again next time; the objects
+// after it still move. A refused move does not look at the window.
 TEST_F(WorldManagerTest, RefusedMoveStillTellsEveryObjectItTouches) {
     auto* first = new RecordingObject("A", Vector(10, 10));
     auto* ghost = new RecordingObject("G", Vector(10, 10.5f), bw::INTANGIBLE);
@@ -121,57 +102,60 @@ TEST_F(WorldManagerTest, RefusedMoveStillTellsEveryObjectItTouches) {
     later->setVelocity(Vector(0, 1));
     world.update();
     EXPECT_EQ(journal, (Journal{"M collision M>A", "A collision M>A", "M collision M>B", "B collision M>B"}));
-    world.update(); // the mover keeps its velocity and is refused again
+    world.update();
     EXPECT_EQ(journal.size(), 8u);
-    EXPECT_EQ(mover->getPosition(), Vector(10.5f, 10));
-    EXPECT_EQ(mover->getVelocity(), Vector(1, 0));
+    EXPECT_EQ(std::tuple(mover->getPosition(), mover->getVelocity()), std::tuple(Vector(10.5f, 10), Vector(1, 0)));
     EXPECT_FLOAT_EQ(mover->collision_positions.at(0).getX(), 11.5f); // where it was going
-    EXPECT_FLOAT_EQ(later->getPosition().getY(), 10.8f); // objects after it still move
+    EXPECT_FLOAT_EQ(later->getPosition().getY(), 10.8f);
     EXPECT_EQ(entries(world.getCollisions(mover)), (Objects{first, second}));
     EXPECT_TRUE(world.getCollisions(ghost).isEmpty());
+    EXPECT_EQ(world.moveObject(mover, Vector(10.5f, -5)), -1);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "M out"), 0);
 }
 
-TEST_F(WorldManagerTest, OutEventAtEveryMoveBeyondAStrictEdge) {
-    const struct {
-        Vector where;
-        bool out;
-    } cases[] = {{{80.5f, 10}, false}, {{80.6f, 10}, true}, {{-0.5f, 10}, false}, {{-0.6f, 10}, true},
-                 {{40, -0.5f}, false}, {{40, -0.6f}, true}, {{40, 24.5f}, false}, {{40, 24.6f}, true}};
-    auto* probe = new RecordingObject("P", Vector(40, 10), bw::INTANGIBLE); // hears it too
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.where.toString());
-        journal.clear();
-        EXPECT_EQ(world.moveObject(probe, c.where), 0);
-        EXPECT_EQ(journal, c.out ? Journal{"P out"} : Journal{});
-    }
-    // Half the box's size on each side of the position, wherever the box's corner lies.
-    probe->setBox(bw::Box(Vector(0, 0), 4, 2));
-    journal.clear();
-    world.moveObject(probe, Vector(81.9f, 24.9f));
-    EXPECT_TRUE(journal.empty());
-    world.moveObject(probe, Vector(-2.1f, 10));
-    world.moveObject(probe, Vector(10, 25.1f));
-    EXPECT_EQ(journal, (Journal{"P out", "P out"}));
-    // A refused move does not look at the window.
-    probe->setSolidness(bw::BLOCKING);
-    new RecordingObject("B", Vector(10, 26));
-    journal.clear();
-    EXPECT_EQ(world.moveObject(probe, Vector(10, 27)), -1);
-    EXPECT_EQ(journal, (Journal{"P collision P>B", "B collision P>B"}));
-}
-
-TEST_F(WorldManagerTest, OutOfWindowRuleJudgesTheGivenPlaceWithoutMovingOrTellingTheObject) {
-    // Objects that move themselves ask the rule behind out events for a place of their choosing.
+// Out of the window means the box, centred on the place (its corner is not used), lies wholly
+// beyond an edge, judged strictly. Every move there tells the object; asking does not.
+TEST_F(WorldManagerTest, OutOfWindowBeyondAStrictEdgeAndAnOutEventAtEveryMoveThere) {
     auto* probe = new RecordingObject("P", Vector(40, 10), bw::INTANGIBLE);
-    probe->setBox(bw::Box(Vector(0, 0), 4, 2)); // half sizes 2 and 1, wherever the corner lies
+    const bw::Box cell = probe->getBox(), wide(Vector(0, 0), 4, 2); // half sizes 0.5; 2 and 1
     const struct {
+        bw::Box box;
         Vector where;
         bool out;
-    } cases[] = {{{82, 10}, false}, {{82.1f, 10}, true}, {{-2, 10}, false}, {{-2.1f, 10}, true},
-                 {{40, -1}, false}, {{40, -1.1f}, true}, {{40, 25}, false}, {{40, 25.1f}, true}};
-    for (const auto& c : cases) EXPECT_EQ(world.isOutOfWindow(probe, c.where), c.out) << c.where.toString();
-    EXPECT_EQ(probe->getPosition(), Vector(40, 10));
-    EXPECT_TRUE(journal.empty());
+    } cases[] = {{cell, {80.5f, 10}, false}, {cell, {80.6f, 10}, true},  {cell, {-0.5f, 10}, false},
+                 {cell, {-0.6f, 10}, true},  {cell, {40, -0.5f}, false}, {cell, {40, -0.6f}, true},
+                 {cell, {40, 24.5f}, false}, {cell, {40, 24.6f}, true},  {wide, {82, 10}, false},
+                 {wide, {82.1f, 10}, true},  {wide, {-2, 10}, false},    {wide, {-2.1f, 10}, true},
+                 {wide, {40, -1}, false},    {wide, {40, -1.1f}, true},  {wide, {40, 25}, false},
+                 {wide, {40, 25.1f}, true}};
+    for (const auto& [box, where, out] : cases) {
+        probe->setBox(box);
+        probe->setPosition(Vector(40, 10));
+        EXPECT_EQ(world.isOutOfWindow(probe, where), out) << where.toString();
+        EXPECT_EQ(world.moveObject(probe, where), 0);
+        EXPECT_EQ(journal, out ? Journal{"P out"} : Journal{}) << where.toString();
+        journal.clear();
+    }
+}
+
+// By position (the box does not count), inclusive of the radius, in list order.
+TEST_F(WorldManagerTest, ObjectsInRangeAndOfType) {
+    const Vector center(10, 10);
+    auto* edge = new RecordingObject("E", Vector(13, 14));       // exactly 5 away
+    auto* inside = new RecordingObject("I", Vector(6, 8));       // about 4.47 away
+    auto* beyond = new RecordingObject("B", Vector(13, 14.01f)); // just over 5
+    auto* wide = new RecordingObject("W", Vector(16, 10));       // 6 away, its box reaches 5 away
+    wide->setBox(bw::Box(Vector(-2, -2), 4, 4));
+    auto* middle = new RecordingObject("M", center);
+    beyond->setType("Fly");
+    middle->setType("Fly");
+    EXPECT_EQ(entries(world.objectsInRange(center, 5)), (Objects{edge, inside, middle}));
+    EXPECT_EQ(entries(world.objectsInRange(center, 4.5f)), (Objects{inside, middle}));
+    EXPECT_EQ(entries(world.objectsInRange(center, 0)), Objects{middle});
+    EXPECT_EQ(entries(world.objectsInRange(Vector(16, 10), 100)), (Objects{edge, inside, beyond, wide, middle}));
+    EXPECT_EQ(entries(world.objectsOfType("Fly")), (Objects{beyond, middle}));
+    EXPECT_TRUE(world.objectsOfType("Fl").isEmpty());
+    EXPECT_EQ(entries(world.objectsOfType("RecordingObject")), (Objects{edge, inside, wide}));
 }
 
 TEST_F(WorldManagerTest, DrawsByAltitudeThenListOrderAndSkipsNegative) {
@@ -181,58 +165,51 @@ TEST_F(WorldManagerTest, DrawsByAltitudeThenListOrderAndSkipsNegative) {
     EXPECT_EQ(journal, (Journal{"B draw", "D draw", "E draw", "C draw", "A draw"}));
 }
 
+// Shut-down destroys every object in list order (not id order), a queued one among them, which
+// the next update then leaves alone. Start-up forgets objects without destroying them.
 TEST_F(WorldManagerTest, ShutDownDestroysEveryObjectInListOrder) {
     auto* a = new RecordingObject("A");
     auto* b = new RecordingObject("B");
     auto* c = new RecordingObject("C");
-    a->setId(900); // list order, not id order
+    a->setId(900);
     b->setType("Fly");
     world.markForDelete(b);
     const Journal lines{"Shutting down WorldManager", "Shutting down: deleting RecordingObject with id 900",
                         "Shutting down: deleting Fly with id " + std::to_string(b->getId()),
                         "Shutting down: deleting RecordingObject with id " + std::to_string(c->getId())};
     world.shutDown();
+    world.update();
     EXPECT_EQ(journal, (Journal{"A deleted", "B deleted", "C deleted"}));
     const Journal log = readLogLines();
     EXPECT_EQ(Journal(log.end() - 4, log.end()), lines);
-    world.update(); // the queued object went with the rest and is not destroyed again
+    const auto forgotten = std::make_unique<RecordingObject>("F");
+    world.startUp();
+    EXPECT_TRUE(world.getAllObjects().isEmpty());
     EXPECT_EQ(journal.size(), 3u);
 }
 
-TEST_F(WorldManagerTest, BroadcastReachesEveryObjectInListOrderAndLogsTheCountAtLevelThree) {
+// Every object hears a broadcast in list order (not id order), the count logged at level 3.
+// One created during a broadcast hears the next; one queued during it still hears this one.
+TEST_F(WorldManagerTest, BroadcastReachesEveryObjectInListOrder) {
     bw::LogManager::getInstance().setLogLevel(3);
     const bw::EventKeyboard press(bw::KEY_W, bw::KEY_PRESSED);
     broadcast(press);
-    Journal expected;
-    for (int i = 0; i < 12; ++i) {
-        auto* object = new RecordingObject("O" + std::to_string(i));
-        object->setId(i == 0 ? 1000 : -i); // list order, not id order
-        expected.push_back(object->name + " keyboard");
-    }
-    world.onEvent(&press);
-    EXPECT_EQ(journal, expected);
-    bw::LogManager::getInstance().setLogLevel(2);
-    broadcast(press);
-    EXPECT_EQ(journal.size(), 24u);
-    EXPECT_EQ(countLogLines("Sending event of type \"bw::keyboard\" to 0 objects"), 1);
-    EXPECT_EQ(countLogLines("Sending event of type \"bw::keyboard\" to 12 objects"), 1);
-}
-
-TEST_F(WorldManagerTest, ObjectCreatedInABroadcastHearsTheNextOneAndAMarkedOneStillHearsThisOne) {
     auto* creator = new RecordingObject("C");
     auto* marked = new RecordingObject("D");
-    RecordingObject* late = nullptr;
-    creator->on_event = [&](const bw::Event*) {
-        if (late) return;
-        late = new RecordingObject("L");
+    creator->setId(1000);
+    marked->setId(-1);
+    creator->on_event = [&, done = false](const bw::Event*) mutable {
+        if (std::exchange(done, true)) return;
+        new RecordingObject("L");
         world.markForDelete(marked);
     };
-    const bw::EventKeyboard press(bw::KEY_SPACE, bw::KEY_PRESSED);
     broadcast(press);
     world.update();
+    bw::LogManager::getInstance().setLogLevel(2);
     broadcast(press);
     EXPECT_EQ(journal, (Journal{"C keyboard", "D keyboard", "D deleted", "C keyboard", "L keyboard"}));
-    EXPECT_EQ(countLogLines("Sending event of type \"bw::keyboard\" to 2 objects"), 2);
+    EXPECT_EQ(countLogLines("Sending event of type \"bw::keyboard\" to 0 objects"), 1);
+    EXPECT_EQ(countLogLines("Sending event of type \"bw::keyboard\" to 2 objects"), 1);
 }
 
 } // namespace
