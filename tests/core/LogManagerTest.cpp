@@ -30,26 +30,30 @@ std::string fileOnDisk() {
     return text.str();
 }
 
-/// True when text is whole log lines: each a time stamp, " - ", a message and a newline.
-bool isWholeLines(const std::string& text) {
-    static const std::regex whole_line(STAMP + ".*");
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);)
-        if (!std::regex_match(line, whole_line)) return false;
-    return text.empty() || text.back() == '\n';
-}
-
 std::string dropWarning(long dropped) {
     return "WARNING: " + std::to_string(dropped) + (dropped == 1 ? " line" : " lines") +
            " dropped here to keep the log within " + std::to_string(SMALL_LIMIT) + " bytes";
 }
 
-/// How many of lines[from...] are "<prefix><n>" numbered without a gap up to last; -1 otherwise.
-long countRunEndingAt(const Lines& lines, std::size_t from, const std::string& prefix, long last) {
-    const long first = last - static_cast<long>(lines.size() - from) + 1;
-    for (std::size_t i = from; i < lines.size(); ++i)
-        if (lines[i] != prefix + std::to_string(first + static_cast<long>(i - from))) return -1;
-    return from < lines.size() ? static_cast<long>(lines.size() - from) : -1;
+/// Checks the log after lines "<prefix>0" to "<prefix><written - 1>" outgrew the size limit: it
+/// is within the limit and whole lines; a warning counts exactly the lines missing; after it come
+/// the newest lines without a gap. Gives the log's messages and the warning's index in them.
+std::pair<Lines, std::size_t> expectBoundedLog(const std::string& prefix, long written) {
+    static const std::regex whole_line(STAMP + ".*");
+    const std::string text = readLogText();
+    EXPECT_LE(text.size(), SMALL_LIMIT);
+    EXPECT_EQ(text.back(), '\n');
+    std::istringstream file_lines(text);
+    for (std::string line; std::getline(file_lines, line);) EXPECT_TRUE(std::regex_match(line, whole_line)) << line;
+    const Lines lines = readLogLines();
+    const auto warning = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("WARNING", 0) == 0; });
+    if (warning == lines.end()) return {lines, 0};
+    const long before = std::count_if(lines.begin(), warning, [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+    const long newest = lines.end() - warning - 1;
+    EXPECT_GT(newest, 50);
+    for (long i = 0; i < newest; ++i) EXPECT_EQ(warning[i + 1], prefix + std::to_string(written - newest + i));
+    EXPECT_EQ(*warning, dropWarning(written - before - newest));
+    return {lines, static_cast<std::size_t>(warning - lines.begin())};
 }
 
 class LogManagerTest : public ::testing::Test {
@@ -140,37 +144,20 @@ TEST(LogSizeBoundLoop, KeepsTheStartUpPartTheDropCountAndTheNewestLines) {
         game.runIteration(step);
         ASSERT_LE(std::filesystem::file_size(bw::LOGFILE_NAME), SMALL_LIMIT) << "after step " << step;
     }
-    const std::string text = readLogText();
-    const Lines lines = readLogLines();
+    const auto [lines, warning] = expectBoundedLog("chat ", written);
     game.shutDown();
-    EXPECT_LE(text.size(), SMALL_LIMIT);
-    EXPECT_TRUE(isWholeLines(text));
-    const auto start_up_end = std::find(lines.begin(), lines.end(), "resources loaded") + 1;
-    ASSERT_LT(start_up_end, lines.end());
+    ASSERT_GE(warning, 2u);
     EXPECT_EQ(lines.front(), "Started up LogManager");
-    const auto warning = static_cast<std::size_t>(start_up_end - lines.begin());
-    const long kept = countRunEndingAt(lines, warning + 1, "chat ", written - 1);
-    EXPECT_GT(kept, 50);
-    EXPECT_EQ(lines[warning], dropWarning(written - kept));
+    EXPECT_EQ(lines[warning - 1], "resources loaded");
 }
 
 // A log that fills before the loop ever steps keeps its first lines all the same.
 TEST_F(LogManagerTest, StartUpPartThatOutgrowsHalfTheLimitEndsThere) {
     log.setSizeLimit(SMALL_LIMIT);
-    constexpr int WRITTEN = 2000;
-    for (int i = 0; i < WRITTEN; ++i) log.writeLog("line " + std::to_string(i));
-    const std::string text = readLogText();
-    EXPECT_LE(text.size(), SMALL_LIMIT);
-    EXPECT_TRUE(isWholeLines(text));
-    const Lines lines = readLogLines();
-    const auto warning = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("WARNING", 0) == 0; });
-    ASSERT_NE(warning, lines.end());
-    const Lines first(lines.begin() + 1, warning); // after "Started up LogManager"
-    ASSERT_GT(first.size(), 100u);
-    EXPECT_EQ(countRunEndingAt(first, 0, "line ", static_cast<long>(first.size()) - 1), static_cast<long>(first.size()));
-    const long kept = countRunEndingAt(lines, static_cast<std::size_t>(warning - lines.begin()) + 1, "line ", WRITTEN - 1);
-    ASSERT_GT(kept, 0);
-    EXPECT_EQ(*warning, dropWarning(WRITTEN - static_cast<long>(first.size()) - kept));
+    for (int i = 0; i < 2000; ++i) log.writeLog("line " + std::to_string(i));
+    const auto [lines, warning] = expectBoundedLog("line ", 2000);
+    ASSERT_GT(warning, 100u);
+    for (std::size_t i = 1; i < warning; ++i) EXPECT_EQ(lines[i], "line " + std::to_string(i - 1));
 }
 
 // Every start is a new file with its drops counted from zero; a line too long for the limit is
@@ -188,7 +175,6 @@ TEST_F(LogManagerTest, RestartCountsDropsAfreshAndALineTooLongIsDroppedAndCounte
     for (const std::string& line : {std::string("before"), std::string(SMALL_LIMIT, 'x'), std::string("after")})
         log.writeLog(line);
     EXPECT_EQ(readLogLines(), (Lines{"Started up LogManager", dropWarning(1), "before", "after"}));
-    EXPECT_TRUE(isWholeLines(readLogText()));
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include <SFML/Graphics/Color.hpp>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using bw::Box;
 using bw::Color;
 using bw::Vector;
@@ -17,23 +19,16 @@ using bw::Vector;
 namespace {
 
 TEST(Vector, ArithmeticLengthAndFormatting) {
-    Vector v(3, 4);
-    EXPECT_FLOAT_EQ(v.getMagnitude(), 5);
-    EXPECT_EQ(v + Vector(1, -2), Vector(4, 2));
-    EXPECT_EQ(v - Vector(1, -2), Vector(2, 6));
-    v += Vector(1, 1);
-    v -= Vector(4, 0);
-    v.scale(-0.5f);
-    EXPECT_EQ(v, Vector(0, -2.5f));
-    EXPECT_FLOAT_EQ(Vector(1, 1).distance(Vector(4, 5)), 5);
-    EXPECT_FLOAT_EQ(Vector(1, 1).distanceSquared(Vector(4, 5)), 25);
-    EXPECT_FALSE(Vector(1, 2) == Vector(1, 2.0001f)); // equality is exact
-    EXPECT_FALSE(Vector(1, 2) == Vector(2, 1));
-    Vector unit(3, 4), zero;
+    const Vector v(3, 4), w(1, -2);
+    EXPECT_EQ(std::tuple(v.getMagnitude(), v + w, v - w, w.distance(Vector(4, 2)), w.distanceSquared(Vector(4, 2))),
+              std::tuple(5.0f, Vector(4, 2), Vector(2, 6), 5.0f, 25.0f));
+    Vector u = v, unit = v, zero;
+    (u += w) -= Vector(4, 0);
+    u.scale(-0.5f);
     unit.normalize();
     zero.normalize(); // stays zero, no division by its length
-    EXPECT_EQ(unit, Vector(0.6f, 0.8f));
-    EXPECT_EQ(zero, Vector(0, 0));
+    EXPECT_EQ(std::tuple(u, unit, zero), std::tuple(Vector(0, -1), Vector(0.6f, 0.8f), Vector(0, 0)));
+    EXPECT_FALSE(Vector(1, 2) == Vector(1, 2.0001f) || Vector(1, 2) == Vector(2, 1)); // exact, both coordinates
     EXPECT_EQ(Vector(-0.25f, 100).toString(), "(-0.250000, 100.000000)");
 }
 
