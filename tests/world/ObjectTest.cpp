@@ -89,6 +89,9 @@ TEST_F(ObjectTest, IdsCountUpObjectsLiveInTheWorldAndAltitudeStaysInRange) {
 
 // Cells of the default window are 12.8 × 32 pixels, and velocities count in units of the
 // shorter side: a vertical velocity of 1 moves 0.4 rows. The display need not be started.
+// A direction is stored as given, not made a unit vector; from a velocity it is the velocity
+// divided by its length, exactly one along an axis (multiplying by the reciprocal length gives
+// 0.99999994 for 47). Predicting does not move.
 TEST_F(ObjectTest, VelocityIsSpeedTimesDirectionCorrectedForCellAspect) {
     a.setPosition(Vector(10, 10));
     a.setVelocity(Vector(3, 4));
@@ -97,16 +100,13 @@ TEST_F(ObjectTest, VelocityIsSpeedTimesDirectionCorrectedForCellAspect) {
     EXPECT_FLOAT_EQ(a.predictPosition().getY(), 11.6f);
     a.setVelocity(Vector(0, 0));
     EXPECT_EQ(std::tuple(a.getDirection(), a.predictPosition()), std::tuple(Vector(0, 0), Vector(10, 10)));
-    a.setDirection(Vector(-2, -2)); // stored as given, not made a unit vector
+    a.setDirection(Vector(-2, -2));
     a.setSpeed(1.25f);
-    EXPECT_EQ(a.getVelocity(), Vector(-2.5f, -2.5f));
+    EXPECT_EQ(std::tuple(a.getVelocity(), a.getPosition()), std::tuple(Vector(-2.5f, -2.5f), Vector(10, 10)));
     EXPECT_FLOAT_EQ(a.predictPosition().getX(), 7.5f);
     EXPECT_FLOAT_EQ(a.predictPosition().getY(), 9);
-    EXPECT_EQ(a.getPosition(), Vector(10, 10)); // predicting does not move
-    // The direction is the velocity divided by its length, exactly one along an axis
-    // (multiplying by the reciprocal length gives 0.99999994 here).
-    a.setVelocity(Vector(-47, 0));
-    EXPECT_EQ(std::tuple(a.getDirection(), a.getVelocity()), std::tuple(Vector(-1, 0), Vector(-47, 0)));
+    b.setVelocity(Vector(-47, 0));
+    EXPECT_EQ(std::tuple(b.getDirection(), b.getVelocity()), std::tuple(Vector(-1, 0), Vector(-47, 0)));
 }
 
 TEST_F(ObjectTest, SpriteFitsACentredBoxUnlessToldNotToAndUnknownLabelsChangeNothing) {
@@ -127,32 +127,26 @@ TEST_F(ObjectTest, SpriteFitsACentredBoxUnlessToldNotToAndUnknownLabelsChangeNot
 // by hand, freezes the animation where it is. A new sprite keeps the frame index and restarts
 // the countdown; an index beyond its frames draws nothing until the modulo brings it back.
 TEST_F(ObjectTest, FramesAdvanceByTheirSlowdowns) {
-    const struct {
-        const char* name;
-        std::vector<int> slowdowns;
-        std::vector<int> shown;
-    } cases[] = {{"uneven", {2, 3, 1}, {0, 0, 1, 1, 1, 2, 0, 0, 1, 1}}, {"stops", {1, 0, 1}, {0, 1, 1, 1, 1}},
-                 {"single", {2}, {0, 0, 0, 0, 0}}, {"frameless", {}, {0, 0, 0}}};
-    for (const auto& [name, slowdowns, shown] : cases) {
+    using Frames = std::vector<int>;
+    for (const auto& [name, slowdowns, shown] :
+         {std::tuple{"uneven", Frames{2, 3, 1}, Frames{0, 0, 1, 1, 1, 2, 0, 0, 1, 1}},
+          {"stops", Frames{1, 0, 1}, Frames{0, 1, 1, 1, 1}}, {"single", Frames{2}, Frames{0, 0, 0, 0, 0}},
+          {"frameless", Frames{}, Frames{0, 0, 0}}}) {
         Object object;
         object.setSprite(loadSprite(name, slowdowns));
         EXPECT_EQ(framesShown(object, static_cast<int>(shown.size())), shown) << name;
     }
     a.setSprite(loadSprite("runs", {1, 1}));
     a.setSlowdownCount(-3);
-    EXPECT_EQ(framesShown(a, 3), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(a.getSlowdownCount(), -3);
-    EXPECT_EQ(d.draw(), -1); // without a sprite
-
+    EXPECT_EQ(std::tuple(framesShown(a, 3), a.getSlowdownCount(), d.draw()), std::tuple(Frames{0, 0, 0}, -3, -1));
     const std::string quick = loadSprite("quick", {1, 1, 1});
     b.setSprite(quick);
     c.setSprite(quick);
     framesShown(b, 2);
     framesShown(c, 2);
     b.setSprite(loadSprite("slow", {4, 1, 1}));
-    EXPECT_EQ(framesShown(b, 6), (std::vector<int>{2, 2, 2, 2, 0, 0}));
     c.setSprite(loadSprite("pair", {1, 1}));
-    EXPECT_EQ(framesShown(c, 3), (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(std::tuple(framesShown(b, 6), framesShown(c, 3)), std::tuple(Frames{2, 2, 2, 2, 0, 0}, Frames{2, 1, 0}));
 }
 
 // A list appends until full, then refuses silently. Removing takes the first occurrence and
@@ -164,15 +158,13 @@ TEST_F(ObjectTest, ListInsertsUntilFullAndRemovesTheFirstOccurrence) {
     EXPECT_EQ(std::tuple(full.isFull(), full.insert(&d), full.contains(&d)), std::tuple(true, -1, false));
     EXPECT_EQ(std::tuple(full[0], full[bw::MAX_OBJECTS - 1]), std::tuple(&a, &c));
     EXPECT_FALSE(logHasLineStartingWith("WARNING:"));
-
     ObjectList list;
     for (Object* object : {&a, &b, &c, &a}) list.insert(object);
     EXPECT_TRUE(list.remove(&a));
-    EXPECT_EQ(entries(list), (Objects{&b, &c, &a}));
-    EXPECT_FALSE(list.remove(&d));
+    EXPECT_EQ(std::tuple(entries(list), list.remove(&d)), std::tuple(Objects{&b, &c, &a}, false));
     EXPECT_TRUE(list.remove(&a));
     EXPECT_EQ(std::tuple(entries(list), list.contains(&a)), std::tuple(Objects{&b, &c}, false));
-    for (int index : {-1, 2, 3}) EXPECT_EQ(list[index], nullptr) << index;
+    EXPECT_EQ(std::tuple(list[-1], list[2], list[3]), std::tuple(nullptr, nullptr, nullptr));
     EXPECT_EQ(countLogLines("WARNING: ObjectList[index] out of range"), 3);
     bw::LogManager::getInstance().setLogLevel(0);
     EXPECT_EQ(list[7], nullptr);
@@ -193,10 +185,7 @@ TEST_F(ObjectTest, IteratorsFollowTheCurrentCount) {
     it.next();
     EXPECT_TRUE(it.isDone());
     list.insert(&b);
-    EXPECT_EQ(it.currentObject(), &b);
-    Objects walked;
-    for (Object* object : list) walked.push_back(object);
-    EXPECT_EQ(walked, (Objects{&a, &b}));
+    EXPECT_EQ(std::tuple(it.currentObject(), entries(list)), std::tuple(&b, Objects{&a, &b}));
     EXPECT_FALSE(logHasLineStartingWith("WARNING:"));
     list.insert(&c);
     it.next();
