@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -42,7 +43,7 @@ std::pair<Lines, std::size_t> expectBoundedLog(const std::string& prefix, long w
     static const std::regex whole_line(STAMP + ".*");
     const std::string text = readLogText();
     EXPECT_LE(text.size(), SMALL_LIMIT);
-    EXPECT_EQ(text.back(), '\n');
+    EXPECT_TRUE(!text.empty() && text.back() == '\n');
     std::istringstream file_lines(text);
     for (std::string line; std::getline(file_lines, line);) EXPECT_TRUE(std::regex_match(line, whole_line)) << line;
     const Lines lines = readLogLines();
@@ -90,9 +91,11 @@ TEST_F(LogManagerTest, LinesAreTimeStampSeparatorMessageFilteredByLevel) {
     ASSERT_EQ(log.startUp(), 0);
     log.setLogLevel(1);
     for (int level = 0; level <= 3; ++level) EXPECT_EQ(log.writeLog(level, "at " + std::to_string(level)), 0);
+    log.setLogLevel(0);
+    log.writeLog("plain"); // level 0
     log.setLogLevel(-1);
     log.writeLog(9, "at 9");
-    EXPECT_EQ(readLogLines(), (Lines{"Started up LogManager", "at 0", "at 1", "at 9"}));
+    EXPECT_EQ(readLogLines(), (Lines{"Started up LogManager", "at 0", "at 1", "plain", "at 9"}));
 }
 
 // Echo prints exactly the line written to the file, and only when asked. Lines wait in memory
@@ -158,6 +161,12 @@ TEST_F(LogManagerTest, StartUpPartThatOutgrowsHalfTheLimitEndsThere) {
     const auto [lines, warning] = expectBoundedLog("line ", 2000);
     ASSERT_GT(warning, 100u);
     for (std::size_t i = 1; i < warning; ++i) EXPECT_EQ(lines[i], "line " + std::to_string(i - 1));
+    // It holds as many lines as fit in half the limit (a file line: 12 characters of time stamp,
+    // " - ", the message, a newline).
+    std::size_t start_up = 0;
+    for (std::size_t i = 0; i < warning; ++i) start_up += 16 + lines[i].size();
+    EXPECT_LE(start_up, SMALL_LIMIT / 2);
+    EXPECT_GT(start_up + 16 + ("line " + std::to_string(warning - 1)).size(), SMALL_LIMIT / 2);
 }
 
 // Every start is a new file with its drops counted from zero; a line too long for the limit is
