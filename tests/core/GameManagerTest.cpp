@@ -26,14 +26,8 @@ namespace {
 
 // Everything the game manager's destructor reaches is made before it, so that it is still there
 // at exit, when that destructor logs and shuts the managers down.
-GameManager& game = []() -> GameManager& {
-    RecordingObject::journal();
-    LogManager::getInstance();
-    bw::WorldManager::getInstance();
-    bw::DisplayManager::getInstance();
-    bw::InputManager::getInstance();
-    return GameManager::getInstance();
-}();
+GameManager& game = (RecordingObject::journal(), LogManager::getInstance(), bw::WorldManager::getInstance(),
+                     bw::DisplayManager::getInstance(), bw::InputManager::getInstance(), GameManager::getInstance());
 
 /// The log's messages that are among wanted, in the order of the log.
 Lines logLinesAmong(const Lines& wanted) {
