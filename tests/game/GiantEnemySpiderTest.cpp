@@ -11,6 +11,8 @@
 
 using bw::Vector;
 
+namespace {
+
 const Vector FIRST_STOP(4, 1);
 /// The calendar second every spider decision seeds from in these tests.
 std::time_t fixed_second = 0;
@@ -18,12 +20,9 @@ std::time_t fixedSecond() { return fixed_second; }
 /// Makes the next decisions draw walk (first number below 50) or sever, by choosing a second
 /// whose seed draws it: the one way to steer a decision from outside.
 void nextDecisionDraws(bool walk) {
-    for (std::time_t second = 1;; ++second) {
-        std::srand(static_cast<unsigned>(second));
-        if ((std::rand() % 100 < 50) == walk) {
-            fixed_second = second;
-            return;
-        }
+    for (fixed_second = 1;; ++fixed_second) {
+        std::srand(static_cast<unsigned>(fixed_second));
+        if ((std::rand() % 100 < 50) == walk) return;
     }
 }
 
@@ -38,24 +37,17 @@ protected:
         GiantEnemySpider::setSeedClock(nullptr);
         WebPlayTest::TearDown();
     }
-
     static Web& web() { return Web::getInstance(); }
     void step() { stepWorld(step_count++); }
 
-    /// Cuts every anchor string but the top one at (4, 0), so a new spider must enter there.
-    static GiantEnemySpider* spiderAtTheTopAnchor() {
+    /// With every anchor string but the top one at (4, 0) cut, a spider that entered there,
+    /// checked on its way down column 4 to just past (4, 1), and has waited there for all but
+    /// the last of its 15 steps; then, with cut, one that has just started to cut a string.
+    GiantEnemySpider* spiderAtFirstStop(bool cut) {
         for (int x = 0; x < Web::COLUMNS; ++x)
             for (int y = 0; y < Web::ROWS; ++y)
-                if (web().isEdge(Vector(x, y)) && Vector(x, y) != Vector(4, 0))
-                    web().removeOnIntersection(Vector(x, y), UP | RIGHT | DOWN | LEFT);
-        return new GiantEnemySpider;
-    }
-
-    /// A spider that entered through the top anchor, checked on its way down column 4 past the
-    /// anchor to just past (4, 1), and has waited there for all but the last of its 15 steps;
-    /// then, with cut, one that has just started to cut one of its strings.
-    GiantEnemySpider* spiderAtFirstStop(bool cut) {
-        GiantEnemySpider* spider = spiderAtTheTopAnchor();
+                if (web().isEdge(Vector(x, y)) && Vector(x, y) != Vector(4, 0)) web().removeOnIntersection(Vector(x, y), 15);
+        auto* spider = new GiantEnemySpider;
         EXPECT_EQ(spider->getPosition(), at(4, -1));
         EXPECT_EQ(spider->getVelocity(), Vector(0, 0.2f));
         EXPECT_EQ(spriteOf(spider), "enemy-down");
@@ -87,7 +79,7 @@ protected:
 
 TEST_F(GiantEnemySpiderTest, ACutStringBlinksThirtyStepsThenGoesAtBothEndsAndTheLastTwoStringsAreNeverCut) {
     GiantEnemySpider* spider = spiderAtFirstStop(true);
-    const Vector heading = spider->getHeading(), other_end = FIRST_STOP + heading;
+    const Vector heading = spider->getHeading();
     EXPECT_EQ(spider->getDirection(), heading) << "faces the string";
     EXPECT_TRUE(heard.played("enemy-sever"));
     const std::set<WebString> before = intactStrings(), blinking = blinkingStrings();
@@ -95,8 +87,8 @@ TEST_F(GiantEnemySpiderTest, ACutStringBlinksThirtyStepsThenGoesAtBothEndsAndThe
     for (int i = 1; i <= 29; ++i) {
         step();
         ASSERT_EQ(spider->getState(), SEVERING) << "step " << i;
-        EXPECT_EQ(intactStrings(), before) << "step " << i;
-        EXPECT_EQ(blinkingStrings(), blinking) << "step " << i;
+        ASSERT_EQ(intactStrings(), before) << "step " << i;
+        ASSERT_EQ(blinkingStrings(), blinking) << "step " << i;
     }
     step();
     EXPECT_EQ(spider->getState(), WAITING);
@@ -104,13 +96,12 @@ TEST_F(GiantEnemySpiderTest, ACutStringBlinksThirtyStepsThenGoesAtBothEndsAndThe
     EXPECT_EQ(after.size() + 1, before.size());
     after.insert(*blinking.begin());
     EXPECT_EQ(after, before) << "the blinking string, and only it, is cut";
-    EXPECT_EQ(web().severConnection(FIRST_STOP, other_end), 0) << "at both ends";
+    EXPECT_EQ(web().severConnection(FIRST_STOP, FIRST_STOP + heading), 0) << "at both ends";
     EXPECT_TRUE(blinkingStrings().empty());
     // It decides again 15 steps later; with two strings left there it walks on although the
     // draw says cut.
     web().reset();
-    web().severConnection(FIRST_STOP, FIRST_STOP + Vector(1, 0));
-    web().severConnection(FIRST_STOP, FIRST_STOP + Vector(-1, 0));
+    for (const float dx : {1.0f, -1.0f}) web().severConnection(FIRST_STOP, FIRST_STOP + Vector(dx, 0));
     const std::set<WebString> two_left = intactStrings();
     for (int i = 1; i <= 14; ++i) step();
     EXPECT_EQ(spider->getState(), WAITING);
@@ -124,8 +115,7 @@ TEST_F(GiantEnemySpiderTest, ACutStringBlinksThirtyStepsThenGoesAtBothEndsAndThe
 
 TEST_F(GiantEnemySpiderTest, AWalkingSpiderTurnsBackAtTheBorderWithoutWaiting) {
     GiantEnemySpider* spider = spiderAtFirstStop(false);
-    for (const Vector offset : {Vector(1, 0), Vector(0, 1), Vector(-1, 0)})
-        web().severConnection(FIRST_STOP, FIRST_STOP + offset);
+    for (const Vector offset : {Vector(1, 0), Vector(0, 1), Vector(-1, 0)}) web().severConnection(FIRST_STOP, FIRST_STOP + offset);
     step();
     ASSERT_EQ(spider->getHeading(), Vector(0, -1)) << "the only string left";
     int turns = 0;
@@ -143,15 +133,15 @@ TEST_F(GiantEnemySpiderTest, AWalkingSpiderTurnsBackAtTheBorderWithoutWaiting) {
 }
 
 TEST_F(GiantEnemySpiderTest, ASaucerOrASilkShotInEitherSlotKillsItEvenWhileSeveringThenItFallsOut) {
-    for (const char* type : {"Player", "Fly", "saucer", "Saucer", "SilkShot"}) {
+    for (const std::string type : {"Player", "Fly", "saucer", "Saucer", "SilkShot"}) {
         for (const bool other_first : {true, false}) {
             GiantEnemySpider spider;
             bw::Object other;
             other.setType(type);
-            const bw::EventCollision hit(other_first ? &other : static_cast<bw::Object*>(&spider),
-                                         other_first ? static_cast<bw::Object*>(&spider) : &other, Vector());
+            bw::Object* pair[] = {&other, &spider};
+            const bw::EventCollision hit(pair[!other_first], pair[other_first], Vector());
             spider.eventHandler(&hit);
-            const bool kills = std::string(type) == "Saucer" || std::string(type) == "SilkShot";
+            const bool kills = type == "Saucer" || type == "SilkShot";
             ASSERT_EQ(spider.getState() == DYING, kills) << type << (other_first ? " first" : " second");
             if (!kills) continue;
             EXPECT_EQ(spider.getSolidness(), bw::INTANGIBLE);
@@ -189,3 +179,5 @@ TEST_F(GiantEnemySpiderTest, ASaucerOrASilkShotInEitherSlotKillsItEvenWhileSever
     EXPECT_NEAR(turned_at, 10.5, 0.5);
     EXPECT_EQ(intactStrings(), before);
 }
+
+} // namespace

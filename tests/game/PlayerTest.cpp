@@ -1,9 +1,8 @@
 // The player's spider on the web: entering, turning at interior intersections, bouncing (and
 // firing) at the border, falling where no string leads on, and handing over to the game-over
 // screen shortly before the fall animation ends.
-#include "Player.h"
-
 #include "GameStart.h"
+#include "Player.h"
 #include "ResourceManager.h"
 #include "SilkCounter.h"
 
@@ -13,6 +12,8 @@
 #include <functional>
 
 using bw::Vector;
+
+namespace {
 
 class PlayerTest : public WebPlayTest {
 protected:
@@ -24,12 +25,10 @@ protected:
         WebPlayTest::TearDown();
         bw::ResourceManager::getInstance().unloadSprite("player-fall"); // back to the game's own
     }
-
-    /// A fresh web, this much charge, no cue playing, and a spider at a web coordinate running
-    /// in direction d (NO_POSITION: where a new one starts).
+    /// A fresh world with this much charge, nothing heard, and a spider at a web coordinate
+    /// running in direction d (NO_POSITION: where a new one starts).
     void startCase(Vector web_position, Vector d, int charges = 0) {
-        Web::getInstance().reset();
-        SilkCounter::getInstance().reset();
+        restartWorld();
         for (int i = 0; i < charges; ++i) SilkCounter::getInstance().addCharge();
         heard.take();
         player = new Player;
@@ -41,7 +40,6 @@ protected:
     static float past(Vector position, Vector c, Vector d) {
         return (position.getX() - at(c).getX()) * d.getX() + (position.getY() - at(c).getY()) * d.getY();
     }
-
     int iterate() { stepWorld(step); return step++; }
     /// Iterates until done() holds right after a step event, noting where the spider stood
     /// before its last move; the step count then, or -1 when it never held within limit.
@@ -52,46 +50,33 @@ protected:
             broadcastStep(step);
             if (done()) return step++;
             before = player->getPosition();
-            world.update();
+            bw::WorldManager::getInstance().update();
         }
         return -1;
-    }
-    /// Clears the world (the spider and its shots, the controller, web and counters) for the next case.
-    void endCase() {
-        world.shutDown();
-        world.startUp();
-    }
-    void expectCue(const std::string& label, bool played) {
-        EXPECT_EQ(heard.played(label), played) << label;
     }
 
     Player* player = nullptr;
     Vector before;
     int step = 100;
-    bw::WorldManager& world = bw::WorldManager::getInstance();
 };
 
-TEST_F(PlayerTest, FreshPlayerEntersThroughTheLeftAnchorWithoutBouncing) {
-    startCase(NO_POSITION, Vector(), 3); // a wrong bounce would fire, so it would show
-    // Neither held nor released keys queue a turn, nor does a released Escape kill.
-    sendKey(player, bw::KEY_S, bw::KEY_HELD);
-    sendKey(player, bw::KEY_S, bw::KEY_RELEASED);
-    sendKey(player, bw::KEY_ESCAPE, bw::KEY_RELEASED);
+TEST_F(PlayerTest, QueuedTurnIsTakenOnlyAcrossTheAxisAndSnapsOntoTheString) {
+    // A fresh spider enters through the left anchor without bouncing (a bounce would fire the
+    // charge); neither held nor released keys queue a turn, nor does a released Escape kill.
+    startCase(NO_POSITION, Vector(), 3);
+    for (const bw::Key key : {bw::KEY_S, bw::KEY_ESCAPE})
+        for (const bw::KeyboardAction action : {bw::KEY_HELD, bw::KEY_RELEASED}) sendKey(player, key, action);
     ASSERT_GE(iterateUntil([&] {
         EXPECT_EQ(player->getDirection(), Vector(1, 0));
         return player->getPosition().getX() > at(Vector(2.1f, 1)).getX();
-    }),
-              0);
+    }), 0);
     EXPECT_FALSE(player->isDying());
     EXPECT_EQ(SilkCounter::getInstance().getCharge(), 3);
-    expectCue("player-bounce", false);
-}
-
-TEST_F(PlayerTest, QueuedTurnIsTakenOnlyAcrossTheAxisAndSnapsOntoTheString) {
-    using Keys = std::vector<bw::Key>;
+    EXPECT_TRUE(heard.take().empty());
     // Running down column 2 (or else right along row 1), the keys pressed one step apart before
     // the next intersection, and the direction and sprite after it; the last key is used up
     // there either way.
+    using Keys = std::vector<bw::Key>;
     for (const auto& [down, keys, turned, sprite] :
          {std::tuple(false, Keys{bw::KEY_S}, Vector(0, 1), "player-down"),
           std::tuple(false, Keys{bw::KEY_S, bw::KEY_W}, Vector(0, -1), "player-up"),
@@ -110,10 +95,9 @@ TEST_F(PlayerTest, QueuedTurnIsTakenOnlyAcrossTheAxisAndSnapsOntoTheString) {
         EXPECT_LE(past(before, next, d), 0) << "on the first step past the intersection";
         EXPECT_EQ(player->getDirection(), turned);
         EXPECT_EQ(spriteOf(player), sprite);
-        expectCue("player-shift", turned != d);
+        EXPECT_EQ(heard.take(), turned != d ? std::vector<std::string>{"sound player-shift"} : std::vector<std::string>{});
         // A turn drops the distance run past the intersection; a used-up key changes nothing.
         EXPECT_EQ(player->getPosition() == at(next), turned != d);
-        endCase();
     }
 }
 
@@ -140,12 +124,11 @@ TEST_F(PlayerTest, FallsOnlyWhereTheStringAheadInItsDirectionAfterAnyTurnIsCut) 
         const int died = iterateUntil([&] { return player->isDying(); }, 40);
         ASSERT_EQ(died >= 0, falls);
         EXPECT_EQ(player->getDirection(), key == bw::KEY_S ? down : d) << "drifts on when falling";
-        if (falls) {
-            EXPECT_LE(past(before, cut_from, player->getDirection()), 0) << "on the step it passes";
-            EXPECT_GE(past(player->getPosition(), cut_from, player->getDirection()), 0);
-            EXPECT_EQ(player->getLastStep(), died) << "the step of death";
-        }
-        endCase();
+        if (!falls) continue;
+        EXPECT_LE(past(before, cut_from, player->getDirection()), 0) << "on the step it passes";
+        EXPECT_GE(past(player->getPosition(), cut_from, player->getDirection()), 0);
+        EXPECT_EQ(player->getLastStep(), died) << "the step of death";
+        EXPECT_TRUE(heard.played("player-fall"));
     }
     EXPECT_EQ(countLogLines("Player is dying"), 5);
 }
@@ -153,44 +136,41 @@ TEST_F(PlayerTest, FallsOnlyWhereTheStringAheadInItsDirectionAfterAnyTurnIsCut) 
 TEST_F(PlayerTest, GameOverComesTenStepsBeforeTheFallAnimationEnds) {
     // Fall slowdown per frame, death by Escape between steps (as the input pass does) or by a
     // cut string, and the steps from the step of death to game over.
-    for (const auto& [slowdown, escape, after] :
-         {std::tuple(4, false, 30), std::tuple(2, true, 10), std::tuple(1, false, 0)}) {
+    for (const auto& [slowdown, escape, after] : {std::tuple(4, false, 30), {2, true, 10}, {1, false, 0}}) {
         SCOPED_TRACE(slowdown);
         replaceSprite("player-fall", 10, slowdown);
         startCase(Vector(0.5f, 1), Vector(1, 0));
         Web::getInstance().severConnection(Vector(1, 1), Vector(2, 1));
         const GameStart& game = GameStart::getInstance();
+        heard.take();
         int died = -1;
         if (escape) {
             iterate();
             sendKey(player, bw::KEY_ESCAPE);
-            expectCue("player-fall", true);
-            heard.take();
             sendKey(player, bw::KEY_ESCAPE); // dies once only
             player->die();
-            expectCue("player-fall", false);
+            EXPECT_EQ(heard.take(), std::vector<std::string>{"sound player-fall"});
             died = player->getLastStep();
         } else {
             ASSERT_GE(iterateUntil([&] { return player->isDying(); }), 0);
             died = player->getLastStep(); // read first: a game over in this step deletes the player
-            world.update();
+            bw::WorldManager::getInstance().update();
         }
         int over = game.getState() == GAME_OVER ? died : -1;
         while (over < 0 && step < died + 60)
             if (const int s = iterate(); game.getState() == GAME_OVER) over = s;
         EXPECT_EQ(over, died + after);
-        endCase();
     }
     EXPECT_EQ(countLogLines("Player is dying"), 3);
 }
 
 TEST_F(PlayerTest, BounceAtEachBorderFiresBackIntoTheWebOnlyWithEnoughCharge) {
     // The border intersection, the direction out, and the side the spider and its shot face after.
-    for (const auto& [edge, d, side] :
-         {std::tuple(Vector(7, 1), Vector(1, 0), "left"), std::tuple(Vector(0, 2), Vector(-1, 0), "right"),
-          std::tuple(Vector(3, 0), Vector(0, -1), "down"), std::tuple(Vector(6, 5), Vector(0, 1), "up")}) {
+    for (const auto& [edge, d, side] : {std::tuple(Vector(7, 1), Vector(1, 0), "left"), {Vector(0, 2), Vector(-1, 0), "right"},
+                                        {Vector(3, 0), Vector(0, -1), "down"}, {Vector(6, 5), Vector(0, 1), "up"}}) {
         for (const int charges : {2, 5}) {
             SCOPED_TRACE(std::string(side) + " with charge " + std::to_string(charges));
+            const bool fires = charges >= 3;
             startCase(edge - Vector(d.getX() / 2, d.getY() / 2), d, charges);
             sendKey(player, bw::KEY_S);
             ASSERT_GE(iterateUntil([&] { return player->getDirection() != d; }), 0);
@@ -198,17 +178,18 @@ TEST_F(PlayerTest, BounceAtEachBorderFiresBackIntoTheWebOnlyWithEnoughCharge) {
             EXPECT_EQ(player->getDirection(), Vector() - d);
             EXPECT_EQ(spriteOf(player), std::string("player-") + side);
             EXPECT_EQ(player->getQueuedDirection(), NO_POSITION) << "a bounce drops the queued key";
-            expectCue("player-bounce", true);
-            expectCue("rope-repair", charges >= 3);
-            EXPECT_EQ(SilkCounter::getInstance().getCharge(), charges >= 3 ? charges - 3 : charges);
-            const bw::ObjectList shots = world.objectsOfType("SilkShot");
-            ASSERT_EQ(shots.getCount(), charges >= 3 ? 1 : 0);
-            if (charges >= 3) {
-                EXPECT_EQ(shots[0]->getDirection(), Vector() - d) << "back into the web";
-                EXPECT_EQ(spriteOf(shots[0]), std::string("silk-shot-") + side);
-                EXPECT_EQ(shots[0]->getPosition(), player->getPosition()) << "starts where the spider is";
-            }
-            endCase();
+            std::vector<std::string> sounds{"sound player-bounce", "sound rope-repair"};
+            sounds.resize(fires ? 2 : 1);
+            EXPECT_EQ(heard.take(), sounds);
+            EXPECT_EQ(SilkCounter::getInstance().getCharge(), fires ? charges - 3 : charges);
+            const bw::ObjectList shots = bw::WorldManager::getInstance().objectsOfType("SilkShot");
+            ASSERT_EQ(shots.getCount(), fires ? 1 : 0);
+            if (!fires) continue;
+            EXPECT_EQ(shots[0]->getDirection(), Vector() - d) << "back into the web";
+            EXPECT_EQ(spriteOf(shots[0]), std::string("silk-shot-") + side);
+            EXPECT_EQ(shots[0]->getPosition(), player->getPosition()) << "starts where the spider is";
         }
     }
 }
+
+} // namespace

@@ -1,8 +1,7 @@
 // The web of strings and the base of the objects that travel it: string bits at both ends of
-// every change, the woven pattern, warnings, geometry, the random searches, and the tracking of
-// intersections passed.
-#include "Web.h"
-
+// every change, the woven pattern, a line repaired from the border, warnings, geometry, the
+// random searches, and the tracking of intersections passed.
+#include "ScoreCounter.h"
 #include "WebObject.h"
 
 #include "LogReader.h"
@@ -10,10 +9,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdlib>
-#include <vector>
 
 using bw::Vector;
+
+namespace {
 
 constexpr std::uint32_t ALL = UP | RIGHT | DOWN | LEFT;
 
@@ -22,28 +23,60 @@ protected:
     static Web& web() { return Web::getInstance(); }
     static std::uint32_t mask(float column, float row) { return web().getConnections(Vector(column, row)); }
     static long warnings() {
-        return std::ranges::count_if(readLogLines(),
-                                     [](const std::string& line) { return line.starts_with("WARNING:"); });
+        return std::ranges::count_if(readLogLines(), [](const std::string& line) { return line.starts_with("WARNING:"); });
     }
 };
 
-TEST_F(WebTest, FreshWebHasFiftyEightStringsEmptyCornersAndAnchorsPointingInward) {
-    EXPECT_EQ(countIntactStrings(), 58);
-    for (int row = 0; row < Web::ROWS; ++row) {
+TEST_F(WebTest, ResetWeavesFiftyEightStringsWithoutALooseEndAndStopsAllBlinking) {
+    web().flashConnection(true, Vector(1, 4), Vector(2, 4));
+    web().severConnection(Vector(1, 4), Vector(2, 4));
+    web().reset();
+    int ends = 0, blinking = 0;
+    for (int row = 0; row < Web::ROWS; ++row)
         for (int column = 0; column < Web::COLUMNS; ++column) {
-            const bool side = column == 0 || column == Web::LAST_COLUMN, end = row == 0 || row == Web::LAST_ROW;
-            const std::uint32_t expected = side && end ? 0u : row == 0 ? DOWN : row == Web::LAST_ROW ? UP
-                                           : column == 0 ? RIGHT : column == Web::LAST_COLUMN ? LEFT : ALL;
-            EXPECT_EQ(mask(column, row), expected) << "at (" << column << ", " << row << ")";
-            EXPECT_EQ(web().getFlashing(Vector(column, row)), 0u);
+            ends += std::popcount(mask(column, row));
+            blinking += std::popcount(web().getFlashing(Vector(column, row)));
         }
+    EXPECT_EQ(countIntactStrings(), 58);
+    EXPECT_EQ(ends, 2 * 58) << "a string end without its partner";
+    EXPECT_EQ(blinking, 0);
+}
+
+TEST_F(WebTest, RepairLineRestoresTheCutStringsOnItsLineFromTheBorderForTwoHundredEach) {
+    using Cuts = std::vector<std::pair<Vector, Vector>>;
+    const std::set<WebString> woven = intactStrings();
+    // A border intersection, and the cut strings on its line, in the order met from there.
+    for (const auto& [edge, cuts] : {std::pair(Vector(0, 2), Cuts{{{0, 2}, {1, 2}}, {{3, 2}, {4, 2}}, {{6, 2}, {7, 2}}}),
+                                     std::pair(Vector(7, 3), Cuts{{{7, 3}, {6, 3}}, {{2, 3}, {1, 3}}}),
+                                     std::pair(Vector(3, 0), Cuts{{{3, 0}, {3, 1}}, {{3, 4}, {3, 5}}}),
+                                     std::pair(Vector(5, 5), Cuts{{{5, 3}, {5, 2}}})}) {
+        SCOPED_TRACE(edge.toString());
+        web().reset();
+        ScoreCounter::getInstance().reset();
+        for (const auto& [a, b] : cuts) web().severConnection(a, b);
+        web().severConnection(Vector(2, 1), Vector(2, 2)); // on none of the lines
+        web().repairLine(edge);
+        std::set<WebString> expected = woven;
+        expected.erase({2, 1, 2, 2});
+        EXPECT_EQ(intactStrings(), expected);
+        std::vector<PopUpSighting> awards;
+        for (const auto& [a, b] : cuts)
+            awards.push_back({"200", at((a.getX() + b.getX()) / 2, (a.getY() + b.getY()) / 2), bw::COLOR_WHITE});
+        EXPECT_EQ(takePopUps(), awards);
+        EXPECT_EQ(ScoreCounter::getInstance().getScore(), 200 * static_cast<int>(cuts.size()));
     }
+    EXPECT_EQ(warnings(), 0);
+    // An interior intersection is refused: a warning, and nothing restored or awarded.
+    web().severConnection(Vector(3, 2), Vector(4, 2));
+    web().repairLine(Vector(3, 2));
+    EXPECT_EQ(countLogLines("WARNING: repairLine provided non-edge, ignored"), 1);
+    EXPECT_EQ(countIntactStrings(), 56);
+    EXPECT_TRUE(takePopUps().empty());
 }
 
 TEST_F(WebTest, PairOperationsChangeBothEndsAndReportWhetherAnythingChanged) {
     // The result, then the string bits (or blink bits) at both ends afterwards.
-    const auto expect = [](int result, int expected, Vector a, unsigned at_a, Vector b, unsigned at_b,
-                           bool blink = false) {
+    const auto expect = [](int result, int expected, Vector a, unsigned at_a, Vector b, unsigned at_b, bool blink = false) {
         EXPECT_EQ(result, expected) << a.toString() << " " << b.toString();
         EXPECT_EQ(blink ? web().getFlashing(a) : web().getConnections(a), at_a) << a.toString();
         EXPECT_EQ(blink ? web().getFlashing(b) : web().getConnections(b), at_b) << b.toString();
@@ -71,10 +104,8 @@ TEST_F(WebTest, RefusedRequestsWarnAndChangeNothing) {
     EXPECT_EQ(web().severConnection(Vector(2, 2), Vector(4, 2)), -1);
     EXPECT_EQ(web().repairConnection(Vector(2, 2), Vector(2, 2)), -1);
     EXPECT_EQ(web().flashConnection(true, Vector(1, 1), Vector(3, 3)), -1);
-    for (const char* what : {"sever connection", "repair connection", "start flashing a connection"}) {
-        const std::string text = std::string("WARNING: attempted to ") + what;
-        EXPECT_EQ(countLogLines(text + " between two non-adjacent web coordinates"), 1) << what;
-    }
+    for (const char* what : {"sever connection", "repair connection", "start flashing a connection"})
+        EXPECT_EQ(countLogLines(std::string("WARNING: attempted to ") + what + " between two non-adjacent web coordinates"), 1);
     // Outside the bounds, and inside them but rounding to column 8 or row 6.
     for (const Vector c : {Vector(8, 1), Vector(-1, 1), Vector(7.6f, 2), Vector(3, 5.5f)}) {
         EXPECT_EQ(web().removeOnIntersection(c, ALL) + web().addOnIntersection(c, ALL), -2) << c.toString();
@@ -112,27 +143,25 @@ TEST_F(WebTest, RandomSearchesAvoidCornersBordersAndSeveredStringsUntilNoneIsLef
     web().removeOnIntersection(Vector(3, 2), ALL);
     web().severConnection(Vector(0, 1), Vector(1, 1));
     web().severConnection(Vector(3, 0), Vector(3, 1));
-    bool seen_anchor[Web::ROWS][Web::COLUMNS] = {};
+    std::set<std::pair<float, float>> anchors;
     for (int i = 0; i < 3000; ++i) {
         const Vector inner = web().getRandomIntersection(false), edge = web().getRandomEdgeIntersection();
         ASSERT_TRUE(!web().isEdge(inner) && web().getConnections(inner) != 0) << inner.toString();
         ASSERT_NE(web().getConnections(web().getRandomIntersection(true)), 0u);
-        ASSERT_TRUE(web().isInBounds(edge) && web().isEdge(edge)) << edge.toString();
-        ASSERT_NE(web().getConnections(edge), 0u) << edge.toString();
-        seen_anchor[static_cast<int>(edge.getY())][static_cast<int>(edge.getX())] = true;
+        ASSERT_TRUE(web().isInBounds(edge) && web().isEdge(edge) && web().getConnections(edge)) << edge.toString();
+        anchors.insert({edge.getX(), edge.getY()});
     }
-    EXPECT_EQ(std::count(&seen_anchor[0][0], &seen_anchor[0][0] + Web::ROWS * Web::COLUMNS, true), 18) << "20 anchors but 2 cut";
+    EXPECT_EQ(anchors.size(), 18u) << "20 anchors but 2 cut";
     // With only border string ends left the interior searches find nothing; with none, no search.
     for (int row = 1; row <= Web::INTERIOR_ROWS; ++row)
-        for (int column = 1; column <= Web::INTERIOR_COLUMNS; ++column)
-            web().removeOnIntersection(Vector(column, row), ALL);
+        for (int column = 1; column <= Web::INTERIOR_COLUMNS; ++column) web().removeOnIntersection(Vector(column, row), ALL);
     EXPECT_EQ(web().getRandomIntersection(false), NO_POSITION);
     EXPECT_EQ(web().getRandomStringPosition(false), NO_POSITION);
     EXPECT_TRUE(web().isEdge(web().getRandomIntersection(true)));
     severAllStrings();
-    EXPECT_EQ(web().getRandomIntersection(true), NO_POSITION);
-    EXPECT_EQ(web().getRandomEdgeIntersection(), NO_POSITION);
-    EXPECT_EQ(web().getRandomStringPosition(true), NO_POSITION);
+    for (const Vector found : {web().getRandomIntersection(true), web().getRandomEdgeIntersection(),
+                               web().getRandomStringPosition(true)})
+        EXPECT_EQ(found, NO_POSITION);
     // Strings that lead only to the border leave a string position at the intersection itself.
     web().repairConnection(Vector(1, 1), Vector(1, 0));
     web().repairConnection(Vector(1, 1), Vector(0, 1));
@@ -141,18 +170,17 @@ TEST_F(WebTest, RandomSearchesAvoidCornersBordersAndSeveredStringsUntilNoneIsLef
 
 TEST_F(WebTest, DirectionShuffleIsAPermutationThatDrawsThreeRandomNumbers) {
     // Spiders seeded in the same second must draw alike, so the shuffle's draws are fixed: three.
-    std::vector<std::array<std::uint32_t, 4>> orders;
+    std::set<std::array<std::uint32_t, 4>> orders;
     for (unsigned seed = 1; seed <= 200; ++seed) {
         std::srand(seed);
-        const std::array<std::uint32_t, 4> order = Web::shuffledDirections();
+        std::array<std::uint32_t, 4> order = Web::shuffledDirections();
         const int next = std::rand();
         std::srand(seed);
         for (int draw = 0; draw < 3; ++draw) std::rand();
         ASSERT_EQ(std::rand(), next) << "seed " << seed;
-        std::array<std::uint32_t, 4> sorted = order;
-        std::ranges::sort(sorted);
-        ASSERT_EQ(sorted, (std::array<std::uint32_t, 4>{UP, RIGHT, DOWN, LEFT})) << "seed " << seed;
-        if (std::ranges::find(orders, order) == orders.end()) orders.push_back(order);
+        orders.insert(order);
+        std::ranges::sort(order);
+        ASSERT_EQ(order, (std::array<std::uint32_t, 4>{UP, RIGHT, DOWN, LEFT})) << "seed " << seed;
     }
     EXPECT_EQ(orders.size(), 24u) << "every order of the four directions turns up";
 }
@@ -185,3 +213,5 @@ TEST_F(WebTest, WebObjectReportsEachIntersectionOnceWhenPassedOrAbandoned) {
     web().severConnection(passed, passed + Vector(0, 1));
     EXPECT_EQ(mask(3, 1), UP | RIGHT | LEFT);
 }
+
+} // namespace

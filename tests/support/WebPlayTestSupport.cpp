@@ -45,6 +45,12 @@ void replaceSprite(const std::string& label, int frames, int slowdown) {
     resources.loadSprite(file, label);
 }
 
+void restartWorld() {
+    bw::WorldManager::getInstance().shutDown();
+    bw::WorldManager::getInstance().startUp();
+    Web::getInstance().reset();
+}
+
 void broadcastStep(int step_count) {
     const bw::EventStep step(step_count);
     // Objects created during the broadcast hear the next step, as in the game loop.
@@ -73,12 +79,12 @@ void severAllStrings() {
         for (int x = 0; x < Web::COLUMNS; ++x) Web::getInstance().removeOnIntersection(bw::Vector(x, y), 15);
 }
 
-std::vector<PopUpSighting> PopUpWatcher::newPopUps() {
+std::vector<PopUpSighting> takePopUps() {
     std::vector<PopUpSighting> found;
     for (bw::Object* object : bw::WorldManager::getInstance().objectsOfType("PopUp")) {
-        if (!seen.insert(object).second) continue;
         const auto* popup = static_cast<const PopUp*>(object);
         found.push_back({popup->getText(), popup->getPosition(), popup->getColor()});
+        delete popup;
     }
     return found;
 }
