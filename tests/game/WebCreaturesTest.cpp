@@ -1,27 +1,30 @@
-// What comes onto the web besides the spiders: flies (stuck on an interior string, untouchable
-// during their intro, twitching after, eaten by the player's spider for points and a charge),
-// silk shots (restoring cut strings, scoring on giant enemy spiders), the spawner's shrinking
-// timers, and saucers that blink, crash on and cut their zone.
+// Everything that moves on the web: the player's spider (entering, turning at interior
+// intersections, bouncing and firing at the border, falling where no string leads on, handing
+// over to the game-over screen), giant enemy spiders (waiting, severing after a blinking warning,
+// turning back at the border, dying on saucers and shots), flies (untouchable during their intro,
+// twitching, eaten for points and a charge), silk shots (restoring cut strings, scoring on
+// spiders), the spawner's shrinking timers, and saucers that crash on and cut their zone.
+#include "EventCollision.h"
+#include "EventOut.h"
+#include "EventStep.h"
 #include "Fly.h"
+#include "GameStart.h"
+#include "GiantEnemySpider.h"
 #include "Player.h"
+#include "ResourceManager.h"
 #include "Saucer.h"
 #include "ScoreCounter.h"
 #include "SilkCounter.h"
 #include "SilkShot.h"
 #include "Spawner.h"
 
-#include "EventCollision.h"
-#include "EventStep.h"
-
 #include "LogReader.h"
 #include "WebPlayTestSupport.h"
 
 #include <cmath>
-#include <cstdlib>
+#include <ctime>
+#include <functional>
 #include <map>
-#include <set>
-#include <string>
-#include <vector>
 
 using bw::Vector;
 using Heard = std::vector<std::string>;
@@ -29,10 +32,22 @@ using Heard = std::vector<std::string>;
 namespace {
 
 const bw::Color FLY_PINK(0xE3, 0x63, 0x97, 1.0f), KILL_RED(242, 66, 54, 1.0f);
-
+const Vector FIRST_STOP(4, 1);
 /// Steps at which a spawner created objects, per type, counted from its first step event (1).
 using SpawnLog = std::map<std::string, std::vector<int>>;
 using Targets = std::set<std::pair<float, float>>;
+
+/// The calendar second every spider decision seeds from in these tests.
+std::time_t fixed_second = 0;
+std::time_t fixedSecond() { return fixed_second; }
+/// Makes the next decisions draw walk (first number below 50) or sever, by choosing a second
+/// whose seed draws it: the one way to steer a decision from outside.
+void nextDecisionDraws(bool walk) {
+    for (fixed_second = 1;; ++fixed_second) {
+        std::srand(static_cast<unsigned>(fixed_second));
+        if ((std::rand() % 100 < 50) == walk) return;
+    }
+}
 
 class WebCreaturesTest : public WebPlayTest {
 protected:
@@ -41,7 +56,77 @@ protected:
         loadWebPlaySprites(); // the silk counter's seven frames let the charge reach 6
         loadEnemySprites();
         replaceSprite("fly-intro", 3, 8); // 24 steps
+        GiantEnemySpider::setSeedClock(fixedSecond);
     }
+    void TearDown() override {
+        GiantEnemySpider::setSeedClock(nullptr);
+        WebPlayTest::TearDown();
+        bw::ResourceManager::getInstance().unloadSprite("player-fall"); // back to the game's own
+    }
+    static Web& web() { return Web::getInstance(); }
+    int iterate() { stepWorld(step); return step++; }
+    /// A fresh world with this much charge, nothing heard, and a player's spider at a web
+    /// coordinate running in direction d (NO_POSITION: where a new one starts).
+    void startCase(Vector web_position, Vector d, int charges = 0) {
+        restartWorld();
+        for (int i = 0; i < charges; ++i) SilkCounter::getInstance().addCharge();
+        heard.take();
+        player = new Player;
+        if (web_position == NO_POSITION) return;
+        player->setPosition(at(web_position));
+        player->setDirection(d);
+    }
+    /// How far (cells) a position lies past the intersection c along direction d.
+    static float past(Vector position, Vector c, Vector d) {
+        return (position.getX() - at(c).getX()) * d.getX() + (position.getY() - at(c).getY()) * d.getY();
+    }
+    /// Iterates until done() holds right after a step event, noting where the player's spider
+    /// stood before its last move; the step count then, or -1 when it never held within limit.
+    /// The update of that iteration is left out.
+    int iterateUntil(const std::function<bool()>& done, int limit = 400) {
+        before = player->getPosition();
+        for (int i = 0; i < limit; ++i, ++step) {
+            broadcastStep(step);
+            if (done()) return step++;
+            before = player->getPosition();
+            bw::WorldManager::getInstance().update();
+        }
+        return -1;
+    }
+    /// With every anchor string but the top one at (4, 0) cut, a spider that entered there,
+    /// checked on its way down column 4 to just past (4, 1), and has waited there for all but
+    /// the last of its 15 steps; then, with cut, one that has just started to cut a string.
+    GiantEnemySpider* spiderAtFirstStop(bool cut) {
+        for (int x = 0; x < Web::COLUMNS; ++x)
+            for (int y = 0; y < Web::ROWS; ++y)
+                if (web().isEdge(Vector(x, y)) && Vector(x, y) != Vector(4, 0)) web().removeOnIntersection(Vector(x, y), 15);
+        auto* spider = new GiantEnemySpider;
+        EXPECT_EQ(spider->getPosition(), at(4, -1));
+        EXPECT_EQ(spider->getVelocity(), Vector(0, 0.2f));
+        EXPECT_EQ(spriteOf(spider), "enemy-down");
+        int steps = 0;
+        for (; steps < 200 && spider->getState() == WALKING; ++steps) {
+            iterate();
+            EXPECT_FLOAT_EQ(spider->getPosition().getX(), at(FIRST_STOP).getX());
+        }
+        EXPECT_EQ(spider->getCurrentIntersection(), FIRST_STOP) << "passes the anchor without stopping";
+        EXPECT_NEAR(steps, 121, 2) << "two spacings of 4.8 cells at 0.2 × 0.4 cells a step";
+        const Vector where = spider->getPosition();
+        EXPECT_TRUE(where.getY() > at(FIRST_STOP).getY() && where.getY() <= at(FIRST_STOP).getY() + 0.0801f)
+            << where.toString() << " is not within a step past (4, 1)";
+        for (int i = 0; i < 14; ++i) {
+            EXPECT_EQ(spider->getTimer(), 15 - i);
+            iterate();
+            EXPECT_EQ(spider->getState(), WAITING);
+            EXPECT_EQ(spider->getPosition(), where);
+        }
+        if (!cut) return spider;
+        nextDecisionDraws(false);
+        iterate();
+        EXPECT_EQ(spider->getState(), SEVERING);
+        return spider;
+    }
+
     /// Sends step events to the spawner alone and takes whatever it created out of the world
     /// again (noting saucer targets), so thousands of steps stay cheap and nothing else acts.
     static SpawnLog runSpawner(Spawner& spawner, int steps, Targets* targets = nullptr) {
@@ -61,7 +146,246 @@ protected:
         }
         return spawned;
     }
+
+    Player* player = nullptr;
+    Vector before;
+    int step = 100;
 };
+
+TEST_F(WebCreaturesTest, PlayerQueuedTurnIsTakenOnlyAcrossTheAxisAndSnapsOntoTheString) {
+    // A fresh spider enters through the left anchor without bouncing (a bounce would fire the
+    // charge); neither held nor released keys queue a turn, nor does a released Escape kill.
+    startCase(NO_POSITION, Vector(), 3);
+    for (const bw::Key key : {bw::KEY_S, bw::KEY_ESCAPE})
+        for (const bw::KeyboardAction action : {bw::KEY_HELD, bw::KEY_RELEASED}) sendKey(player, key, action);
+    ASSERT_GE(iterateUntil([&] {
+        EXPECT_EQ(player->getDirection(), Vector(1, 0));
+        return player->getPosition().getX() > at(Vector(2.1f, 1)).getX();
+    }), 0);
+    EXPECT_FALSE(player->isDying());
+    EXPECT_EQ(SilkCounter::getInstance().getCharge(), 3);
+    EXPECT_TRUE(heard.take().empty());
+    // Running down column 2 (or else right along row 1), the keys pressed one step apart before
+    // the next intersection, and the direction and sprite after it; the last key is used up
+    // there either way.
+    using Keys = std::vector<bw::Key>;
+    for (const auto& [down, keys, turned, sprite] :
+         {std::tuple(false, Keys{bw::KEY_S}, Vector(0, 1), "player-down"),
+          std::tuple(false, Keys{bw::KEY_S, bw::KEY_W}, Vector(0, -1), "player-up"),
+          std::tuple(true, Keys{bw::KEY_W, bw::KEY_A}, Vector(-1, 0), "player-left"),
+          std::tuple(false, Keys{bw::KEY_A}, Vector(1, 0), "player-right"),
+          std::tuple(false, Keys{bw::KEY_D}, Vector(1, 0), "player-right"),
+          std::tuple(true, Keys{bw::KEY_W}, Vector(0, 1), "player-right")}) {
+        SCOPED_TRACE(std::string(down ? "down, key " : "right, key ") + std::to_string(keys.back()));
+        const Vector d = down ? Vector(0, 1) : Vector(1, 0), next = down ? Vector(2, 2) : Vector(1, 1);
+        startCase(down ? Vector(2, 1.5f) : Vector(0.5f, 1), d);
+        for (const bw::Key key : keys) {
+            sendKey(player, key);
+            iterate();
+        }
+        ASSERT_GE(iterateUntil([&] { return player->getQueuedDirection() == NO_POSITION; }), 0);
+        EXPECT_LE(past(before, next, d), 0) << "on the first step past the intersection";
+        EXPECT_EQ(player->getDirection(), turned);
+        EXPECT_EQ(spriteOf(player), sprite);
+        EXPECT_EQ(heard.take(), turned != d ? std::vector<std::string>{"sound player-shift"} : std::vector<std::string>{});
+        // A turn drops the distance run past the intersection; a used-up key changes nothing.
+        EXPECT_EQ(player->getPosition() == at(next), turned != d);
+    }
+}
+
+TEST_F(WebCreaturesTest, PlayerFallsOnlyWhereTheStringAheadInItsDirectionAfterAnyTurnIsCut) {
+    const Vector right(1, 0), left(-1, 0), up(0, -1), down(0, 1);
+    const bw::Key no = bw::UNDEFINED_KEY;
+    // Start, direction, key pressed, the string cut, whether the spider falls passing cut_from.
+    // Only the string ahead counts; the one it runs along may be gone already. After a turn
+    // the fall test uses the new direction, and forgets where it was heading before.
+    for (const auto& [start, d, key, cut_from, cut_to, falls] : {
+             std::tuple(Vector(4.5f, 3), right, no, Vector(5, 3), Vector(6, 3), true),
+             std::tuple(Vector(4.5f, 3), right, no, Vector(5, 3), Vector(4, 3), false),
+             std::tuple(Vector(5.5f, 2), left, no, Vector(5, 2), Vector(4, 2), true),
+             std::tuple(Vector(2, 3.5f), up, no, Vector(2, 3), Vector(2, 2), true),
+             std::tuple(Vector(4, 1.5f), down, no, Vector(4, 2), Vector(4, 3), true),
+             std::tuple(Vector(4, 1.5f), down, no, Vector(4, 2), Vector(4, 1), false),
+             std::tuple(Vector(0.5f, 1), right, bw::KEY_S, Vector(1, 1), Vector(2, 1), false),
+             std::tuple(Vector(0.5f, 1), right, bw::KEY_S, Vector(1, 1), Vector(1, 2), true),
+             std::tuple(Vector(0.5f, 1), right, bw::KEY_S, Vector(2, 1), Vector(2, 2), false)}) {
+        SCOPED_TRACE(start.toString() + " cut to " + cut_to.toString());
+        startCase(start, d);
+        Web::getInstance().severConnection(cut_from, cut_to);
+        sendKey(player, key);
+        const int died = iterateUntil([&] { return player->isDying(); }, 40);
+        ASSERT_EQ(died >= 0, falls);
+        EXPECT_EQ(player->getDirection(), key == bw::KEY_S ? down : d) << "drifts on when falling";
+        if (!falls) continue;
+        EXPECT_LE(past(before, cut_from, player->getDirection()), 0) << "on the step it passes";
+        EXPECT_GE(past(player->getPosition(), cut_from, player->getDirection()), 0);
+        EXPECT_EQ(player->getLastStep(), died) << "the step of death";
+        EXPECT_TRUE(heard.played("player-fall"));
+    }
+    EXPECT_EQ(countLogLines("Player is dying"), 5);
+}
+
+TEST_F(WebCreaturesTest, PlayerGameOverComesTenStepsBeforeTheFallAnimationEnds) {
+    // Fall slowdown per frame, death by Escape between steps (as the input pass does) or by a
+    // cut string, and the steps from the step of death to game over.
+    for (const auto& [slowdown, escape, after] : {std::tuple(4, false, 30), {2, true, 10}, {1, false, 0}}) {
+        SCOPED_TRACE(slowdown);
+        replaceSprite("player-fall", 10, slowdown);
+        startCase(Vector(0.5f, 1), Vector(1, 0));
+        Web::getInstance().severConnection(Vector(1, 1), Vector(2, 1));
+        const GameStart& game = GameStart::getInstance();
+        heard.take();
+        int died = -1;
+        if (escape) {
+            iterate();
+            sendKey(player, bw::KEY_ESCAPE);
+            sendKey(player, bw::KEY_ESCAPE); // dies once only
+            player->die();
+            EXPECT_EQ(heard.take(), std::vector<std::string>{"sound player-fall"});
+            died = player->getLastStep();
+        } else {
+            ASSERT_GE(iterateUntil([&] { return player->isDying(); }), 0);
+            died = player->getLastStep(); // read first: a game over in this step deletes the player
+            bw::WorldManager::getInstance().update();
+        }
+        int over = game.getState() == GAME_OVER ? died : -1;
+        while (over < 0 && step < died + 60)
+            if (const int s = iterate(); game.getState() == GAME_OVER) over = s;
+        EXPECT_EQ(over, died + after);
+    }
+    EXPECT_EQ(countLogLines("Player is dying"), 3);
+}
+
+TEST_F(WebCreaturesTest, PlayerBounceAtEachBorderFiresBackIntoTheWebOnlyWithEnoughCharge) {
+    // The border intersection, the direction out, and the side the spider and its shot face after.
+    for (const auto& [edge, d, side] : {std::tuple(Vector(7, 1), Vector(1, 0), "left"), {Vector(0, 2), Vector(-1, 0), "right"},
+                                        {Vector(3, 0), Vector(0, -1), "down"}, {Vector(6, 5), Vector(0, 1), "up"}}) {
+        for (const int charges : {2, 5}) {
+            SCOPED_TRACE(std::string(side) + " with charge " + std::to_string(charges));
+            const bool fires = charges >= 3;
+            startCase(edge - Vector(d.getX() / 2, d.getY() / 2), d, charges);
+            sendKey(player, bw::KEY_S);
+            ASSERT_GE(iterateUntil([&] { return player->getDirection() != d; }), 0);
+            EXPECT_LE(past(before, edge, d), 0) << "on the first step past the border";
+            EXPECT_EQ(player->getDirection(), Vector() - d);
+            EXPECT_EQ(spriteOf(player), std::string("player-") + side);
+            EXPECT_EQ(player->getQueuedDirection(), NO_POSITION) << "a bounce drops the queued key";
+            std::vector<std::string> sounds{"sound player-bounce", "sound rope-repair"};
+            sounds.resize(fires ? 2 : 1);
+            EXPECT_EQ(heard.take(), sounds);
+            EXPECT_EQ(SilkCounter::getInstance().getCharge(), fires ? charges - 3 : charges);
+            const bw::ObjectList shots = bw::WorldManager::getInstance().objectsOfType("SilkShot");
+            ASSERT_EQ(shots.getCount(), fires ? 1 : 0);
+            if (!fires) continue;
+            EXPECT_EQ(shots[0]->getDirection(), Vector() - d) << "back into the web";
+            EXPECT_EQ(spriteOf(shots[0]), std::string("silk-shot-") + side);
+            EXPECT_EQ(shots[0]->getPosition(), player->getPosition()) << "starts where the spider is";
+        }
+    }
+}
+
+TEST_F(WebCreaturesTest, SpiderACutStringBlinksThirtyStepsThenGoesAtBothEndsAndTheLastTwoStringsAreNeverCut) {
+    GiantEnemySpider* spider = spiderAtFirstStop(true);
+    const Vector heading = spider->getHeading();
+    EXPECT_EQ(spider->getDirection(), heading) << "faces the string";
+    EXPECT_TRUE(heard.played("enemy-sever"));
+    const std::set<WebString> before = intactStrings(), blinking = blinkingStrings();
+    ASSERT_EQ(blinking.size(), 1u);
+    for (int i = 1; i <= 29; ++i) {
+        iterate();
+        ASSERT_EQ(spider->getState(), SEVERING) << "step " << i;
+        ASSERT_EQ(intactStrings(), before) << "step " << i;
+        ASSERT_EQ(blinkingStrings(), blinking) << "step " << i;
+    }
+    iterate();
+    EXPECT_EQ(spider->getState(), WAITING);
+    std::set<WebString> after = intactStrings();
+    EXPECT_EQ(after.size() + 1, before.size());
+    after.insert(*blinking.begin());
+    EXPECT_EQ(after, before) << "the blinking string, and only it, is cut";
+    EXPECT_EQ(web().severConnection(FIRST_STOP, FIRST_STOP + heading), 0) << "at both ends";
+    EXPECT_TRUE(blinkingStrings().empty());
+    // It decides again 15 steps later; with two strings left there it walks on although the
+    // draw says cut.
+    web().reset();
+    for (const float dx : {1.0f, -1.0f}) web().severConnection(FIRST_STOP, FIRST_STOP + Vector(dx, 0));
+    const std::set<WebString> two_left = intactStrings();
+    for (int i = 1; i <= 14; ++i) iterate();
+    EXPECT_EQ(spider->getState(), WAITING);
+    nextDecisionDraws(false);
+    iterate();
+    EXPECT_EQ(spider->getState(), WALKING);
+    EXPECT_TRUE(blinkingStrings().empty());
+    for (int i = 0; i < 40; ++i) iterate();
+    EXPECT_EQ(intactStrings(), two_left);
+}
+
+TEST_F(WebCreaturesTest, SpiderAWalkingSpiderTurnsBackAtTheBorderWithoutWaiting) {
+    GiantEnemySpider* spider = spiderAtFirstStop(false);
+    for (const Vector offset : {Vector(1, 0), Vector(0, 1), Vector(-1, 0)}) web().severConnection(FIRST_STOP, FIRST_STOP + offset);
+    iterate();
+    ASSERT_EQ(spider->getHeading(), Vector(0, -1)) << "the only string left";
+    int turns = 0;
+    for (int steps = 0; spider->getState() == WALKING; ++steps) {
+        ASSERT_LT(steps, 400);
+        const float vy = spider->getVelocity().getY();
+        iterate();
+        EXPECT_GE(spider->getPosition().getY(), -0.08f - 1e-4f) << "turns within a step past the anchor";
+        turns += vy < 0 && spider->getVelocity().getY() > 0 ? 1 : 0;
+        EXPECT_TRUE(spider->getState() != WALKING || spider->getSpeed() > 0) << "never waits on the border";
+    }
+    EXPECT_EQ(turns, 1);
+    EXPECT_EQ(spriteOf(spider), "enemy-down");
+    EXPECT_EQ(spider->getCurrentIntersection(), FIRST_STOP);
+}
+
+TEST_F(WebCreaturesTest, SpiderASaucerOrASilkShotInEitherSlotKillsItEvenWhileSeveringThenItFallsOut) {
+    for (const std::string type : {"Player", "Fly", "saucer", "Saucer", "SilkShot"}) {
+        for (const bool other_first : {true, false}) {
+            GiantEnemySpider spider;
+            bw::Object other;
+            other.setType(type);
+            bw::Object* pair[] = {&other, &spider};
+            const bw::EventCollision hit(pair[!other_first], pair[other_first], Vector());
+            spider.eventHandler(&hit);
+            const bool kills = type == "Saucer" || type == "SilkShot";
+            ASSERT_EQ(spider.getState() == DYING, kills) << type << (other_first ? " first" : " second");
+            if (!kills) continue;
+            EXPECT_EQ(spider.getSolidness(), bw::INTANGIBLE);
+            EXPECT_FLOAT_EQ(spider.getVelocity().getY(), -1.0f);
+            // Up and to a random side, from 0.5 to 1.2425 cells a step.
+            EXPECT_NEAR(std::fabs(spider.getVelocity().getX()), 0.87125f, 0.37125f + 1e-6f);
+        }
+    }
+    // Killed while severing, it leaves the string intact and stops its blinking; it rises for
+    // about 10 steps, then falls, and is deleted only once out of the window.
+    GiantEnemySpider* spider = spiderAtFirstStop(true);
+    const std::set<WebString> before = intactStrings();
+    const bw::EventOut out;
+    spider->eventHandler(&out);
+    for (int i = 0; i < 10; ++i) iterate();
+    ASSERT_EQ(countOf("GiantEnemySpider"), 1) << "a living spider ignores being out";
+    bw::Object shot;
+    shot.setType("SilkShot");
+    const bw::EventCollision hit(&shot, spider, Vector());
+    spider->eventHandler(&hit);
+    EXPECT_TRUE(blinkingStrings().empty());
+    int turned_at = 0;
+    bool was_out = false;
+    for (int i = 1; countOf("GiantEnemySpider") == 1; ++i) {
+        ASSERT_LT(i, 300) << "never left the window";
+        was_out = !bw::boxIntersectsBox(spider->getWorldBox(), bw::Box(Vector(), 80, 24));
+        const float vy = spider->getVelocity().getY();
+        iterate();
+        if (countOf("GiantEnemySpider") == 0) break;
+        EXPECT_NEAR(spider->getVelocity().getY(), vy + 0.1f, 1e-5) << "step " << i;
+        if (turned_at == 0 && spriteOf(spider) == "enemy-down") turned_at = i;
+        EXPECT_EQ(spriteOf(spider), turned_at == 0 ? "enemy-up" : "enemy-down") << "step " << i;
+    }
+    EXPECT_TRUE(was_out) << "deleted while still inside the window";
+    EXPECT_NEAR(turned_at, 10.5, 0.5);
+    EXPECT_EQ(intactStrings(), before);
+}
 
 TEST_F(WebCreaturesTest, FlySitsOnAnInteriorStringUntouchableForItsIntroThenTwitchesOrLeavesWithoutAString) {
     Fly fly; // with an intro 24 steps long
