@@ -30,7 +30,6 @@ protected:
     void SetUp() override {
         WebPlayTest::SetUp();
         loadWebPlaySprites();
-        loadEnemySprites();
     }
     static GameStart& start() { return GameStart::getInstance(); }
     static int press(bw::Key key, bw::KeyboardAction action = bw::KEY_PRESSED) {
@@ -43,7 +42,8 @@ protected:
     }
     /// How many of web, score and silk counter are shown.
     static int shown() {
-        return Web::getInstance().isVisible() + ScoreCounter::getInstance().isVisible() + SilkCounter::getInstance().isVisible();
+        return Web::getInstance().isVisible() + ScoreCounter::getInstance().isVisible() +
+               SilkCounter::getInstance().isVisible();
     }
     /// Web, counters, player and spawner as a game starts.
     void expectFreshGame() {
@@ -64,7 +64,7 @@ TEST_F(GameFlowTest, OnlyPressesOfWAndEscapeChangeTheStateOrEndTheLoopAndEscapeN
     for (const auto& [state, after_w] : {std::pair{TITLE, PLAYING}, {PLAYING, PLAYING}, {GAME_OVER, TITLE}}) {
         for (const bw::Key key : {bw::KEY_W, bw::KEY_ESCAPE, bw::KEY_A}) {
             for (const bw::KeyboardAction action : {bw::KEY_PRESSED, bw::KEY_HELD, bw::KEY_RELEASED}) {
-                SCOPED_TRACE(std::to_string(state) + " key " + std::to_string(key) + " " + std::to_string(action));
+                SCOPED_TRACE(testing::Message() << "state " << state << " key " << key << " action " << action);
                 world().shutDown();
                 world().startUp();
                 if (state != TITLE) press(bw::KEY_W);
@@ -123,7 +123,8 @@ TEST_F(GameFlowTest, GameOverDropsASaucerOnEachInteriorColumnAndDeletesOnlyThePl
     EXPECT_EQ(countOf("Player"), 1); // deletions take effect at the next update
     world().update();
     EXPECT_EQ(countOf("Player") + countOf("Spawner"), 0);
-    for (const char* type : {"GiantEnemySpider", "Fly", "SilkShot", "PopUp"}) EXPECT_EQ(countOf(type), 1) << type;
+    for (const char* type : {"GiantEnemySpider", "Fly", "SilkShot", "PopUp"})
+        EXPECT_EQ(countOf(type), 1) << type;
     EXPECT_EQ(shown(), 3);
     EXPECT_EQ(heard.musicPlaying(), Heard{"theme-song"});
 }
@@ -144,7 +145,8 @@ TEST_F(GameFlowTest, WOnTheGameOverScreenClearsThePlayAndTheNextGameStartsAfresh
     EXPECT_EQ(shown(), 0);
     EXPECT_EQ(heard.musicPlaying(), Heard{"title-song"});
     world().update();
-    for (const char* type : {"Player", "Spawner", "GiantEnemySpider", "Fly", "Saucer"}) EXPECT_EQ(countOf(type), 0) << type;
+    for (const char* type : {"Player", "Spawner", "GiantEnemySpider", "Fly", "Saucer"})
+        EXPECT_EQ(countOf(type), 0) << type;
     // Silk shots and pop-ups (here the award's) finish their flight on their own.
     EXPECT_EQ(countOf("SilkShot") + countOf("PopUp"), 2);
     // Score and charge stay until the next game starts; the steps count in every state.
@@ -163,7 +165,7 @@ TEST_F(GameFlowTest, PointsAddUpAndRaiseAPopUpSignedOnlyAtTheCounterWithTheSound
                                Award{Vector(12.5f, 7.25f), 50, true, "50", Vector(12.5f, 7.25f)},
                                Award{Vector(-1, 3), 200, false, "200", Vector(-1, 3)},
                                Award{Vector(3, -1), 300, true, "300", Vector(3, -1)},
-                               Award{Vector(-1, -1.5f), 2000000000, false, "2000000000", Vector(-1, -1.5f)}}) {
+                               Award{Vector(-1, -1.5f), 2000000000, false, "2000000000", {-1, -1.5f}}}) {
         heard.take();
         ScoreCounter::getInstance().addPoints(award.points, award.at, red, award.charged);
         EXPECT_EQ(heard.take(), Heard{award.charged ? "sound silk-charged" : "sound points-gained"});

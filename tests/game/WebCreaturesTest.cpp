@@ -54,7 +54,6 @@ protected:
     void SetUp() override {
         WebPlayTest::SetUp();
         loadWebPlaySprites(); // the silk counter's seven frames let the charge reach 6
-        loadEnemySprites();
         replaceSprite("fly-intro", 3, 8); // 24 steps
         GiantEnemySpider::setSeedClock(fixedSecond);
     }
@@ -99,7 +98,8 @@ protected:
     GiantEnemySpider* spiderAtFirstStop(bool cut) {
         for (int x = 0; x < Web::COLUMNS; ++x)
             for (int y = 0; y < Web::ROWS; ++y)
-                if (web().isEdge(Vector(x, y)) && Vector(x, y) != Vector(4, 0)) web().removeOnIntersection(Vector(x, y), 15);
+                if (web().isEdge(Vector(x, y)) && Vector(x, y) != Vector(4, 0))
+                    web().removeOnIntersection(Vector(x, y), 15);
         auto* spider = new GiantEnemySpider;
         EXPECT_EQ(spider->getPosition(), at(4, -1));
         EXPECT_EQ(spider->getVelocity(), Vector(0, 0.2f));
@@ -187,7 +187,7 @@ TEST_F(WebCreaturesTest, PlayerQueuedTurnIsTakenOnlyAcrossTheAxisAndSnapsOntoThe
         EXPECT_LE(past(before, next, d), 0) << "on the first step past the intersection";
         EXPECT_EQ(player->getDirection(), turned);
         EXPECT_EQ(spriteOf(player), sprite);
-        EXPECT_EQ(heard.take(), turned != d ? std::vector<std::string>{"sound player-shift"} : std::vector<std::string>{});
+        EXPECT_EQ(heard.take(), turned != d ? Heard{"sound player-shift"} : Heard{});
         // A turn drops the distance run past the intersection; a used-up key changes nothing.
         EXPECT_EQ(player->getPosition() == at(next), turned != d);
     }
@@ -258,8 +258,9 @@ TEST_F(WebCreaturesTest, PlayerGameOverComesTenStepsBeforeTheFallAnimationEnds) 
 
 TEST_F(WebCreaturesTest, PlayerBounceAtEachBorderFiresBackIntoTheWebOnlyWithEnoughCharge) {
     // The border intersection, the direction out, and the side the spider and its shot face after.
-    for (const auto& [edge, d, side] : {std::tuple(Vector(7, 1), Vector(1, 0), "left"), {Vector(0, 2), Vector(-1, 0), "right"},
-                                        {Vector(3, 0), Vector(0, -1), "down"}, {Vector(6, 5), Vector(0, 1), "up"}}) {
+    for (const auto& [edge, d, side] :
+         {std::tuple(Vector(7, 1), Vector(1, 0), "left"), {Vector(0, 2), Vector(-1, 0), "right"},
+          {Vector(3, 0), Vector(0, -1), "down"}, {Vector(6, 5), Vector(0, 1), "up"}}) {
         for (const int charges : {2, 5}) {
             SCOPED_TRACE(std::string(side) + " with charge " + std::to_string(charges));
             const bool fires = charges >= 3;
@@ -321,7 +322,8 @@ TEST_F(WebCreaturesTest, SpiderACutStringBlinksThirtyStepsThenGoesAtBothEndsAndT
 
 TEST_F(WebCreaturesTest, SpiderAWalkingSpiderTurnsBackAtTheBorderWithoutWaiting) {
     GiantEnemySpider* spider = spiderAtFirstStop(false);
-    for (const Vector offset : {Vector(1, 0), Vector(0, 1), Vector(-1, 0)}) web().severConnection(FIRST_STOP, FIRST_STOP + offset);
+    for (const Vector offset : {Vector(1, 0), Vector(0, 1), Vector(-1, 0)})
+        web().severConnection(FIRST_STOP, FIRST_STOP + offset);
     iterate();
     ASSERT_EQ(spider->getHeading(), Vector(0, -1)) << "the only string left";
     int turns = 0;
@@ -431,7 +433,9 @@ TEST_F(WebCreaturesTest, FlyMeetingAPlayerInEitherSlotIsEatenAndTheThirdChargeSo
         EXPECT_EQ(fly->eventHandler(&eat) * 10 + player->eventHandler(&eat), 10);
         EXPECT_EQ(SilkCounter::getInstance().getCharge(), charge_before + 1);
         EXPECT_EQ(ScoreCounter::getInstance().getScore(), 50);
-        EXPECT_EQ(heard.take(), (Heard{charge_before == 2 ? "sound silk-charged" : "sound points-gained", "sound player-eat"}));
+        EXPECT_EQ(heard.take(),
+                  (Heard{charge_before == 2 ? "sound silk-charged" : "sound points-gained",
+                         "sound player-eat"}));
         EXPECT_EQ(takePopUps(), (std::vector<PopUpSighting>{{"50", fly->getPosition(), FLY_PINK}}));
         stepWorld(1);
         EXPECT_EQ(countOf("Fly"), 0);
@@ -469,7 +473,8 @@ TEST_F(WebCreaturesTest, EachRepairOfTheSameShotPaysAHundredMoreAtTheStringsMidd
     for (const auto& [bit, start, middles] :
          {std::tuple(RIGHT, Vector(-0.03f, 1), std::vector<Vector>{{0.5f, 1}, {4.5f, 1}}),
           std::tuple(LEFT, Vector(7.03f, 3),
-                     std::vector<Vector>{{6.5f, 3}, {5.5f, 3}, {4.5f, 3}, {3.5f, 3}, {2.5f, 3}, {1.5f, 3}, {0.5f, 3}}),
+                     std::vector<Vector>{{6.5f, 3}, {5.5f, 3}, {4.5f, 3}, {3.5f, 3}, {2.5f, 3}, {1.5f, 3},
+                                         {0.5f, 3}}),
           std::tuple(UP, Vector(3, 5.04f), std::vector<Vector>{{3, 3.5f}, {3, 0.5f}})}) {
         SCOPED_TRACE(start.toString());
         const Vector half(Web::directionToOffset(bit).getX() / 2, Web::directionToOffset(bit).getY() / 2);
@@ -515,7 +520,7 @@ TEST_F(WebCreaturesTest, ShotScoresOnlyOnGiantEnemySpidersInEitherSlotTwoFiftyFo
     EXPECT_EQ(ScoreCounter::getInstance().getScore(), 250 + 400 + 550);
 }
 
-TEST_F(WebCreaturesTest, SpawnerFirstSpawnsOn130And330And600ThenGapsShrinkToThirtyStepsAndANewOneStartsAfresh) {
+TEST_F(WebCreaturesTest, SpawnerFirstSpawnsOn130And330And600ThenGapsShrinkToThirtyStepsAndAgainAfresh) {
     for (const int run : {60000, 600}) { // the second spawner comes after one that hit the floor
         Spawner spawner;
         const SpawnLog spawned = runSpawner(spawner, run);
@@ -572,7 +577,9 @@ TEST_F(WebCreaturesTest, SpawnedSaucerCrashesOnThe121stStepAfterItsCreationCutti
     // around the target.
     const std::set<WebString> zone = blinkingStrings();
     EXPECT_EQ(zone.size(), 12u);
-    const auto close = [&](int c, int r) { return std::abs(c - target.getX()) <= 1 && std::abs(r - target.getY()) <= 1; };
+    const auto close = [&](int c, int r) {
+        return std::abs(c - target.getX()) <= 1 && std::abs(r - target.getY()) <= 1;
+    };
     std::set<WebString> rest = intactStrings();
     for (const WebString& w : zone) EXPECT_TRUE(close(w.x1, w.y1) && close(w.x2, w.y2)) << w.x1 << w.y1;
     for (const WebString& w : zone) rest.erase(w); // those along the border were never woven

@@ -2,6 +2,7 @@
 
 #include "EventStep.h"
 #include "PopUp.h"
+#include "ResourceEntry.h"
 #include "ResourceManager.h"
 #include "ResourceTestSupport.h"
 
@@ -24,14 +25,8 @@ std::set<WebString> stringsWhere(std::uint32_t (Web::*masks)(bw::Vector) const) 
 } // namespace
 
 void loadWebPlaySprites() {
-    for (const char* label : {"player-right", "player-left", "player-up", "player-down", "player-fall", "silk-shot-right",
-                              "silk-shot-left", "silk-shot-up", "silk-shot-down", "silk-counter-spr"})
-        loadGameSprite(label);
-}
-
-void loadEnemySprites() {
-    for (const char* label : {"fly-intro", "fly-twitch", "saucer", "enemy-right", "enemy-left", "enemy-up", "enemy-down"})
-        loadGameSprite(label);
+    for (const ResourceEntry& entry : GAME_RESOURCES)
+        if (entry.kind == SPRITE) loadGameSprite(entry.label);
 }
 
 void replaceSprite(const std::string& label, int frames, int slowdown) {

@@ -44,12 +44,9 @@ protected:
     HeardAudio heard;
 };
 
-/// Loads the game's sprite files from data/Sprites under their game labels (each label once per
-/// test executable): the spider's, the silk shot's and the silk counter's.
+/// Loads every sprite file of the game's resource list from data/Sprites under its game label
+/// (each label once per test executable).
 void loadWebPlaySprites();
-/// Loads the sprites of the enemies and flies the same way: "enemy-*", "fly-intro",
-/// "fly-twitch" and "saucer".
-void loadEnemySprites();
 /// Unloads every sprite with this label and loads frames frames of one '#', each shown for
 /// slowdown steps, so a test knows the exact animation it times against.
 void replaceSprite(const std::string& label, int frames, int slowdown);
