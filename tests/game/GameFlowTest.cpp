@@ -64,7 +64,7 @@ TEST_F(GameFlowTest, OnlyPressesOfWAndEscapeChangeTheStateOrEndTheLoopAndEscapeN
     for (const auto& [state, after_w] : {std::pair{TITLE, PLAYING}, {PLAYING, PLAYING}, {GAME_OVER, TITLE}}) {
         for (const bw::Key key : {bw::KEY_W, bw::KEY_ESCAPE, bw::KEY_A}) {
             for (const bw::KeyboardAction action : {bw::KEY_PRESSED, bw::KEY_HELD, bw::KEY_RELEASED}) {
-                SCOPED_TRACE(testing::Message() << "state " << state << " key " << key << " action " << action);
+                SCOPED_TRACE(testing::Message() << "state " << state << " key " << key << " " << action);
                 world().shutDown();
                 world().startUp();
                 if (state != TITLE) press(bw::KEY_W);
