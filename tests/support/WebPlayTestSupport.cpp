@@ -2,6 +2,7 @@
 
 #include "EventStep.h"
 #include "PopUp.h"
+#include "ResourceEntry.h"
 #include "ResourceManager.h"
 #include "ResourceTestSupport.h"
 
@@ -24,14 +25,8 @@ std::set<WebString> stringsWhere(std::uint32_t (Web::*masks)(bw::Vector) const) 
 } // namespace
 
 void loadWebPlaySprites() {
-    for (const char* label : {"player-right", "player-left", "player-up", "player-down", "player-fall", "silk-shot-right",
-                              "silk-shot-left", "silk-shot-up", "silk-shot-down", "silk-counter-spr"})
-        loadGameSprite(label);
-}
-
-void loadEnemySprites() {
-    for (const char* label : {"fly-intro", "fly-twitch", "saucer", "enemy-right", "enemy-left", "enemy-up", "enemy-down"})
-        loadGameSprite(label);
+    for (const ResourceEntry& entry : GAME_RESOURCES)
+        if (entry.kind == SPRITE) loadGameSprite(entry.label);
 }
 
 void replaceSprite(const std::string& label, int frames, int slowdown) {
@@ -43,6 +38,12 @@ void replaceSprite(const std::string& label, int frames, int slowdown) {
     bw::ResourceManager& resources = bw::ResourceManager::getInstance();
     while (resources.getSprite(label)) resources.unloadSprite(label);
     resources.loadSprite(file, label);
+}
+
+void restartWorld() {
+    bw::WorldManager::getInstance().shutDown();
+    bw::WorldManager::getInstance().startUp();
+    Web::getInstance().reset();
 }
 
 void broadcastStep(int step_count) {
@@ -73,12 +74,12 @@ void severAllStrings() {
         for (int x = 0; x < Web::COLUMNS; ++x) Web::getInstance().removeOnIntersection(bw::Vector(x, y), 15);
 }
 
-std::vector<PopUpSighting> PopUpWatcher::newPopUps() {
+std::vector<PopUpSighting> takePopUps() {
     std::vector<PopUpSighting> found;
     for (bw::Object* object : bw::WorldManager::getInstance().objectsOfType("PopUp")) {
-        if (!seen.insert(object).second) continue;
         const auto* popup = static_cast<const PopUp*>(object);
         found.push_back({popup->getText(), popup->getPosition(), popup->getColor()});
+        delete popup;
     }
     return found;
 }

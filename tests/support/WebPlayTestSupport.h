@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <compare>
-#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -45,16 +44,15 @@ protected:
     HeardAudio heard;
 };
 
-/// Loads the game's sprite files from data/Sprites under their game labels (each label once per
-/// test executable): the spider's, the silk shot's and the silk counter's.
+/// Loads every sprite file of the game's resource list from data/Sprites under its game label
+/// (each label once per test executable).
 void loadWebPlaySprites();
-/// Loads the sprites of the enemies and flies the same way: "enemy-*", "fly-intro",
-/// "fly-twitch" and "saucer".
-void loadEnemySprites();
 /// Unloads every sprite with this label and loads frames frames of one '#', each shown for
 /// slowdown steps, so a test knows the exact animation it times against.
 void replaceSprite(const std::string& label, int frames, int slowdown);
 
+/// Shuts the world down and starts it again with a freshly woven web: new counters, no objects.
+void restartWorld();
 /// Hands one step event to every object in the world, as the game loop does before update.
 void broadcastStep(int step_count);
 /// One iteration without input and drawing: the step to every object, then the world's update.
@@ -77,19 +75,13 @@ int countIntactStrings();
 /// Clears every string end of the web.
 void severAllStrings();
 
-/// What a pop-up looked like when it first appeared in the world.
+/// A pop-up as it was when taken out of the world.
 struct PopUpSighting {
     std::string text;
     bw::Vector position;
     bw::Color color;
+    bool operator==(const PopUpSighting&) const = default;
 };
-
-/// Notices pop-ups as they appear in the world: each call returns those not seen before, with
-/// the position they had when first seen (call it right after the step that created them).
-class PopUpWatcher {
-public:
-    std::vector<PopUpSighting> newPopUps();
-
-private:
-    std::set<const bw::Object*> seen;
-};
+/// Takes every pop-up out of the world (call it right after the step that created them, to see
+/// where they appeared), oldest first.
+std::vector<PopUpSighting> takePopUps();
