@@ -13,7 +13,6 @@
 
 #include <string>
 #include <utility>
-#include <vector>
 
 using bw::Vector;
 using ::testing::ElementsAre;
@@ -22,6 +21,7 @@ namespace {
 
 const std::string DRAW_WARNING = "WARNING: attempted to draw character before window initialized";
 const std::string DRAW_STRING = "draw string has been called";
+const std::string STARTED = "Started up LogManager";
 
 class DisplayManagerTest : public ::testing::Test {
 protected:
@@ -31,12 +31,6 @@ protected:
         ASSERT_EQ(log.startUp(), 0);
     }
     void TearDown() override { log.shutDown(); }
-
-    /// The messages after the log's own start-up line.
-    static std::vector<std::string> newLines() {
-        const auto lines = readLogLines();
-        return {lines.begin() + 1, lines.end()};
-    }
 
     TempWorkDir dir;
     bw::LogManager& log = bw::LogManager::getInstance();
@@ -60,8 +54,8 @@ TEST_F(DisplayManagerTest, DrawingWithoutAWindowFailsWithALevelOneWarning) {
     // With nothing to draw there is nothing to fail.
     EXPECT_EQ(display.drawString(Vector(5, 5), "", bw::COLOR_GREEN, bw::RIGHT_JUSTIFIED), 0);
     EXPECT_EQ(display.drawString(Vector(5, 5), "##", bw::COLOR_GREEN, bw::LEFT_JUSTIFIED, &hash), 0);
-    EXPECT_THAT(newLines(), ElementsAre(DRAW_WARNING, DRAW_STRING, "##abc", "##abc", "##abc", DRAW_WARNING,
-                                        DRAW_STRING, DRAW_STRING, "##", "##"));
+    EXPECT_THAT(readLogLines(), ElementsAre(STARTED, DRAW_WARNING, DRAW_STRING, "##abc", "##abc", "##abc",
+                                            DRAW_WARNING, DRAW_STRING, DRAW_STRING, "##", "##"));
 
     log.setLogLevel(0);
     EXPECT_EQ(display.drawString(Vector(5, 5), "ab", bw::COLOR_GREEN, bw::CENTER_JUSTIFIED), -1);
@@ -84,7 +78,7 @@ TEST_F(DisplayManagerTest, StartUpWithoutAWindowSystemFailsWithoutAborting) {
     }
     const std::string no_font = "ERROR: Unable to load font bw-font.ttf";
     const std::string no_window = "ERROR: Unable to allocate RenderWindow";
-    EXPECT_THAT(newLines(), ElementsAre(no_font, no_window, DRAW_WARNING, no_font, no_window));
+    EXPECT_THAT(readLogLines(), ElementsAre(STARTED, no_font, no_window, DRAW_WARNING, no_font, no_window));
 }
 
 } // namespace
