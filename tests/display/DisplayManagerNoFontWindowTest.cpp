@@ -46,7 +46,8 @@ TEST(DisplayManagerNoFontWindowTest, CharactersWithoutAFontGetTheirBoxOnlyUntilA
     display.openFont(TARNWICK_SOURCE_DIR "/third_party/fonts/DejaVuSansMono.ttf");
     display.getWindow()->clear(sf::Color::Black);
     EXPECT_EQ(display.drawCh(Vector(5, 5), 'H', bw::COLOR_RED), 0);
-    EXPECT_GT(RecordedScreen::countPixels(RecordedScreen::framePixels(), sf::Color::Red, 64, 160, 79, 191), 60);
+    const sf::Image later = RecordedScreen::framePixels();
+    EXPECT_GT(RecordedScreen::countPixels(later, sf::Color::Red, 64, 160, 79, 191), 60);
 
     display.shutDown();
     log.shutDown();

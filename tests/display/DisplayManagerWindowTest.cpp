@@ -28,7 +28,8 @@ const sf::Color BLACK = sf::Color::Black;
 class DisplayManagerWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::copy_file(TARNWICK_SOURCE_DIR "/third_party/fonts/DejaVuSansMono.ttf", bw::FONT_FILE_DEFAULT);
+        const char* font = TARNWICK_SOURCE_DIR "/third_party/fonts/DejaVuSansMono.ttf";
+        std::filesystem::copy_file(font, bw::FONT_FILE_DEFAULT);
         log.setLogLevel(-1);
         ASSERT_EQ(log.startUp(), 0);
         ASSERT_EQ(display.startUp(), 0);
@@ -57,9 +58,9 @@ TEST_F(DisplayManagerWindowTest, StartUpIsRedundantWhileOpenAndOpensANewWindowAf
     ASSERT_EQ(display.startUp(), 0);
     EXPECT_TRUE(display.isStarted());
     // The default font opened without an error.
-    const std::string started = "Started up DisplayManager";
-    EXPECT_THAT(readLogLines(), ElementsAre("Started up LogManager", started, "Redundant DisplayManager startUp call",
-                                            "Shut down DisplayManager", started));
+    const std::string started = "Started up DisplayManager", stopped = "Shut down DisplayManager";
+    const std::string redundant = "Redundant DisplayManager startUp call";
+    EXPECT_THAT(readLogLines(), ElementsAre("Started up LogManager", started, redundant, stopped, started));
 }
 
 // A cell's black box is one cell wide and a pixel less than a cell high, shifted right by a
@@ -106,8 +107,9 @@ TEST_F(DisplayManagerWindowTest, DrawStringPlacesStringsByJustificationAndSkipsT
         bw::Justification just;
         int first;
     } cases[] = {
-        {"abcde", bw::CENTER_JUSTIFIED, 8}, {"abcd", bw::CENTER_JUSTIFIED, 8}, {"a", bw::CENTER_JUSTIFIED, 10},
-        {"abcd", bw::RIGHT_JUSTIFIED, 6},   {"abcd", bw::LEFT_JUSTIFIED, 10},
+        {"abcde", bw::CENTER_JUSTIFIED, 8}, {"abcd", bw::CENTER_JUSTIFIED, 8},
+        {"a", bw::CENTER_JUSTIFIED, 10},    {"abcd", bw::RIGHT_JUSTIFIED, 6},
+        {"abcd", bw::LEFT_JUSTIFIED, 10},
         {"abc", static_cast<bw::Justification>(3), 10}, // no such value: left
     };
     for (const auto& c : cases) {

@@ -34,10 +34,10 @@ TEST(InputManagerTableTest, EveryKeyComesFromOneScancodeAndNothingElseIsAKey) {
     }
     EXPECT_EQ(scancode_of.size(), static_cast<std::size_t>(bw::KEY_COUNT));
     // The ends of the runs of keys the engine numbers in a row, and the keys in no run.
-    const std::pair<Scan, bw::Key> pinned[] = {{Scan::Space, bw::KEY_SPACE}, {Scan::RShift, bw::KEY_RIGHT_SHIFT},
-                                               {Scan::F1, bw::KEY_F1},       {Scan::F12, bw::KEY_F12},
-                                               {Scan::A, bw::KEY_A},         {Scan::Z, bw::KEY_Z},
-                                               {Scan::Num1, bw::KEY_NUM1},   {Scan::Num0, bw::KEY_NUM0}};
+    const std::pair<Scan, bw::Key> pinned[] = {
+        {Scan::Space, bw::KEY_SPACE}, {Scan::RShift, bw::KEY_RIGHT_SHIFT}, {Scan::F1, bw::KEY_F1},
+        {Scan::F12, bw::KEY_F12},     {Scan::A, bw::KEY_A},                {Scan::Z, bw::KEY_Z},
+        {Scan::Num1, bw::KEY_NUM1},   {Scan::Num0, bw::KEY_NUM0}};
     for (const auto& [scancode, key] : pinned)
         EXPECT_EQ(input.translateKey(static_cast<int>(scancode)), key) << static_cast<int>(scancode);
     // SFML's left, right and middle are known; its two extra buttons are not.

@@ -71,7 +71,8 @@ std::string RecordedScreen::row(int row) const { return text(0, row, columns); }
 std::vector<int> RecordedScreen::columnsIn(int row, bw::Color color) const {
     std::vector<int> found;
     for (int column = 0; column < columns; ++column)
-        if (charAt(column, row) != ' ' && at(column, row)->color == color.toDisplayColor()) found.push_back(column);
+        if (charAt(column, row) != ' ' && at(column, row)->color == color.toDisplayColor())
+            found.push_back(column);
     return found;
 }
 
@@ -90,7 +91,8 @@ sf::Image RecordedScreen::framePixels() {
     return texture.copyToImage();
 }
 
-int RecordedScreen::countPixels(const sf::Image& image, sf::Color color, int left, int top, int right, int bottom) {
+int RecordedScreen::countPixels(const sf::Image& image, sf::Color color, int left, int top, int right,
+                                int bottom) {
     int count = 0;
     for (int y = std::max(top, 0); y <= std::min(bottom, static_cast<int>(image.getSize().y) - 1); ++y)
         for (int x = std::max(left, 0); x <= std::min(right, static_cast<int>(image.getSize().x) - 1); ++x)

@@ -55,8 +55,8 @@ public:
     /// put into it first). For the few tests that guard the drawing itself; empty without a window.
     static sf::Image framePixels();
     /// Pixels of exactly this colour in the rectangle (corners included, cut to the image).
-    static int countPixels(const sf::Image& image, sf::Color color, int left = 0, int top = 0, int right = INT_MAX,
-                           int bottom = INT_MAX);
+    static int countPixels(const sf::Image& image, sf::Color color, int left = 0, int top = 0,
+                           int right = INT_MAX, int bottom = INT_MAX);
 
     void drawCell(sf::RenderTarget& target, const Cell& cell, const sf::Font* font, unsigned character_size) override;
     void flush(sf::RenderTarget&, bool) override {}
