@@ -22,7 +22,7 @@ using Scan = sf::Keyboard::Scancode;
 namespace {
 
 // Every engine key comes from exactly one scancode and every other scancode, Unknown (-1)
-// included, from none; a few keys the game relies on pin down which scancode is which.
+// included, from none; the ends of each run of keys pin down which scancode is which.
 TEST(InputManagerTableTest, EveryKeyComesFromOneScancodeAndNothingElseIsAKey) {
     const bw::InputManager& input = bw::InputManager::getInstance();
     std::map<int, int> scancode_of; // engine key -> scancode
@@ -33,7 +33,7 @@ TEST(InputManagerTableTest, EveryKeyComesFromOneScancodeAndNothingElseIsAKey) {
         EXPECT_TRUE(scancode_of.emplace(key, code).second) << "key " << key << " from two scancodes";
     }
     EXPECT_EQ(scancode_of.size(), static_cast<std::size_t>(bw::KEY_COUNT));
-    // The ends of the runs of keys the engine numbers in a row, and the keys in no run.
+    // The first and last of the named keys and of each run the engine numbers in a row.
     const std::pair<Scan, bw::Key> pinned[] = {
         {Scan::Space, bw::KEY_SPACE}, {Scan::RShift, bw::KEY_RIGHT_SHIFT}, {Scan::F1, bw::KEY_F1},
         {Scan::F12, bw::KEY_F12},     {Scan::A, bw::KEY_A},                {Scan::Z, bw::KEY_Z},
