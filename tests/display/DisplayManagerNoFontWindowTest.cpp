@@ -6,8 +6,8 @@
 #include "LogManager.h"
 
 #include "LogReader.h"
+#include "RecordedScreen.h"
 #include "TempWorkDir.h"
-#include "WindowCapture.h"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
@@ -34,13 +34,10 @@ TEST(DisplayManagerNoFontWindowTest, CharactersWithoutAFontGetTheirBoxOnlyUntilA
     EXPECT_EQ(display.drawString(Vector(2, 0), "HH", bw::COLOR_RED, bw::LEFT_JUSTIFIED), 0);
     display.openFont("Fonts/missing.ttf"); // a second failure changes nothing
     EXPECT_EQ(display.drawCh(Vector(0, 0), 'H', bw::COLOR_RED), 0);
-    {
-        const WindowCapture frame(*display.getWindow());
-        EXPECT_TRUE(frame.allPixels(1, 6, 13, 36, sf::Color::Black)) << "the box is drawn";
-        EXPECT_EQ(frame.countPixels(sf::Color::Red), 0) << "but no glyph";
-        // Cells 0, 2 and 3: 12.8-pixel boxes cover 13, 13 and 12 whole pixels across.
-        EXPECT_EQ(frame.countPixels(sf::Color::Black), (13 + 13 + 12) * 31);
-    }
+    const sf::Image frame = RecordedScreen::framePixels();
+    EXPECT_EQ(RecordedScreen::countPixels(frame, sf::Color::Red), 0) << "no glyph";
+    // But the boxes of cells 0, 2 and 3: 12.8 pixels cover 13, 13 and 12 whole pixels across.
+    EXPECT_EQ(RecordedScreen::countPixels(frame, sf::Color::Black), (13 + 13 + 12) * 31);
     // The font errors are logged once each, nothing per character.
     EXPECT_THAT(readLogLines(), ElementsAre("Started up LogManager", "ERROR: Unable to load font bw-font.ttf",
                                             "Started up DisplayManager", "draw string has been called", "HH",
@@ -49,7 +46,8 @@ TEST(DisplayManagerNoFontWindowTest, CharactersWithoutAFontGetTheirBoxOnlyUntilA
     display.openFont(TARNWICK_SOURCE_DIR "/third_party/fonts/DejaVuSansMono.ttf");
     display.getWindow()->clear(sf::Color::Black);
     EXPECT_EQ(display.drawCh(Vector(5, 5), 'H', bw::COLOR_RED), 0);
-    EXPECT_GT(WindowCapture(*display.getWindow()).countPixels(64, 160, 79, 191, sf::Color::Red), 60);
+    const sf::Image later = RecordedScreen::framePixels();
+    EXPECT_GT(RecordedScreen::countPixels(later, sf::Color::Red, 64, 160, 79, 191), 60);
 
     display.shutDown();
     log.shutDown();

@@ -7,7 +7,6 @@
 #include "EventMouse.h"
 #include "LogManager.h"
 #include "Object.h"
-#include "WorldManager.h"
 
 #include "TempWorkDir.h"
 
@@ -15,186 +14,133 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-using bw::InputManager;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
 
-/// Runs xdotool with these arguments (X key names, X buttons: 1 left, 2 middle, 3 right, 8 extra).
-bool xdotool(const std::string& arguments) {
+/// Runs xdotool with these arguments; "%1" names the engine's window.
+bool xdotool(std::string arguments) {
+    if (arguments.find("%1") != std::string::npos)
+        arguments = "search --sync --name '^" + bw::WINDOW_TITLE_DEFAULT + "$' " + arguments;
     return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }
-const std::string ENGINE_WINDOW = "search --name '^" + bw::WINDOW_TITLE_DEFAULT + "$' ";
 
-std::string pressed(bw::Key key) { return "key " + std::to_string(key) + " pressed"; }
-std::string held(bw::Key key) { return "key " + std::to_string(key) + " held"; }
-std::string released(bw::Key key) { return "key " + std::to_string(key) + " released"; }
-std::string mouse(const std::string& action, int button, int x, int y) {
-    return "mouse " + action + " button " + std::to_string(button) + " at " + std::to_string(x) + "," +
-           std::to_string(y);
+/// Lets the X server deliver everything just sent, so that it all lands in one iteration.
+void waitForDelivery() { std::this_thread::sleep_for(std::chrono::milliseconds(200)); }
+
+std::string key(bw::KeyboardAction action, bw::Key which) {
+    return "key " + std::to_string(which) + " action " + std::to_string(action);
 }
-const std::string MOVED = "moved", PRESSED = "pressed", HELD = "held", RELEASED = "released";
+std::string mouse(bw::MouseAction action, int button, bw::Vector at) {
+    return "button " + std::to_string(button) + " action " + std::to_string(action) + " at " + at.toString();
+}
 
-/// What one getInput call delivered, as text, keyboard and mouse apart.
-struct Heard {
-    std::vector<std::string> keys, buttons;
-    bool has(const std::string& event) const {
-        return std::ranges::count(keys, event) + std::ranges::count(buttons, event) > 0;
-    }
-};
-
+/// Records the events of one getInput call.
 class InputRecorder : public bw::Object {
 public:
     int eventHandler(const bw::Event* event) override {
-        if (const auto* key = dynamic_cast<const bw::EventKeyboard*>(event)) {
-            const std::array<std::string, 3> action = {HELD, RELEASED, PRESSED};
-            heard.keys.push_back("key " + std::to_string(key->getKey()) + " " +
-                                 action.at(key->getKeyboardAction()));
-        } else if (const auto* button = dynamic_cast<const bw::EventMouse*>(event)) {
-            const std::array<std::string, 4> action = {PRESSED, RELEASED, HELD, MOVED};
-            const bw::Vector at = button->getMousePosition();
-            heard.buttons.push_back(mouse(action.at(button->getMouseAction()), button->getMouseButton(),
-                                          static_cast<int>(at.getX()), static_cast<int>(at.getY())));
-        }
+        if (const auto* k = dynamic_cast<const bw::EventKeyboard*>(event))
+            heard.push_back(key(k->getKeyboardAction(), k->getKey()));
+        else if (const auto* m = dynamic_cast<const bw::EventMouse*>(event))
+            heard.push_back(mouse(m->getMouseAction(), m->getMouseButton(), m->getMousePosition()));
         return 1;
     }
-    Heard heard;
-};
-
-class InputManagerWindowTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        work_dir = std::make_unique<TempWorkDir>();
-        bw::LogManager::getInstance().startUp();
-        bw::WorldManager::getInstance().startUp();
-        bw::DisplayManager::getInstance().startUp();
-        InputManager::getInstance().startUp();
+    /// One loop iteration.
+    const std::vector<std::string>& iterate() {
+        heard.clear();
+        bw::InputManager::getInstance().getInput();
+        return heard;
     }
-    static void TearDownTestSuite() {
-        InputManager::getInstance().shutDown();
-        bw::DisplayManager::getInstance().shutDown();
-        bw::LogManager::getInstance().shutDown();
-        work_dir.reset();
-    }
-
-    void SetUp() override {
-        ASSERT_TRUE(xdotool("version")) << "xdotool is needed to send input to the window";
-        ASSERT_TRUE(input.isStarted());
-        // Focus the window, retrying while it is still being mapped.
-        bool focused = false;
-        for (int attempt = 0; attempt < 20 && !focused; ++attempt) {
-            focused = xdotool(ENGINE_WINDOW + "windowfocus --sync %1");
-            if (!focused) waitForDelivery();
-        }
-        ASSERT_TRUE(focused) << "the window did not get the keyboard focus";
-        // Whatever focusing produced (pointer crossing, focus events) is not part of a test.
-        for (int i = 0; i < 5; ++i) {
-            waitForDelivery();
-            iterate();
-        }
-    }
-    // Nothing stays down for the next test, even after a failure.
-    void TearDown() override { xdotool("keyup 0 keyup d keyup Home mouseup 1 mouseup 2 mouseup 8"); }
-
-    /// One loop iteration: a getInput call and what the recorder heard in it.
-    Heard iterate() {
-        recorder.heard = {};
-        input.getInput();
-        return recorder.heard;
-    }
-
-    /// Calls getInput every 10 ms, as the loop would, until a call delivers the wanted event, and
-    /// returns that call. The calls before it go to `before`. Gives up after 3 seconds.
-    Heard iterateUntil(const std::string& wanted, std::vector<Heard>* before = nullptr) {
-        for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-             std::chrono::steady_clock::now() < deadline;) {
-            const Heard it = iterate();
-            if (it.has(wanted)) return it;
-            if (before != nullptr) before->push_back(it);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+    /// Calls getInput every 10 ms, as the loop would, until a call delivers the wanted event
+    /// (giving up after 3 seconds), and gives what that call delivered.
+    const std::vector<std::string>& until(const std::string& wanted) {
+        for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+             std::chrono::steady_clock::now() < end;
+             std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+            if (std::ranges::count(iterate(), wanted) > 0) return heard;
         ADD_FAILURE() << "no getInput call delivered \"" << wanted << "\"";
-        return {};
+        return heard;
     }
-
-    /// Lets the X server deliver everything just sent, so that it all lands in one iteration.
-    static void waitForDelivery() { std::this_thread::sleep_for(std::chrono::milliseconds(200)); }
-
-    static std::unique_ptr<TempWorkDir> work_dir;
-    InputManager& input = InputManager::getInstance();
-    InputRecorder recorder;
+    std::vector<std::string> heard;
 };
 
-std::unique_ptr<TempWorkDir> InputManagerWindowTest::work_dir;
+TEST(InputManagerWindowTest, KeysAndButtonsArePressedHeldEveryIterationInOrderAndReleased) {
+    ASSERT_TRUE(xdotool("version")) << "xdotool is needed to send input to the window";
+    const TempWorkDir dir;
+    bw::LogManager::getInstance().startUp();
+    ASSERT_EQ(bw::DisplayManager::getInstance().startUp(), 0);
+    ASSERT_EQ(bw::InputManager::getInstance().startUp(), 0);
+    // Nothing stays down for the tests after this one, even after a failure.
+    struct Release {
+        ~Release() { xdotool("keyup 0 keyup d keyup Home mouseup 1 mouseup 2 mouseup 8"); }
+    } release;
+    ASSERT_TRUE(xdotool("windowfocus --sync %1")) << "the window did not get the keyboard focus";
+    InputRecorder heard;
+    // Whatever focusing produced (pointer crossing, focus events) is not part of the test.
+    waitForDelivery();
+    heard.iterate();
 
-TEST_F(InputManagerWindowTest, HeldKeysArePressedThenHeldEveryIterationInKeyOrderUntilReleased) {
-    // Zero (66) goes down before D (34). Through the physical key: the layout's key code for zero
-    // would name a different engine key.
+    // Zero (the last key) goes down before D. Through the physical key: the layout's key code for
+    // zero would name a different engine key.
     const bw::Key zero = bw::KEY_NUM0, d = bw::KEY_D;
+    const std::string held_zero = key(bw::KEY_HELD, zero), held_d = key(bw::KEY_HELD, d);
     ASSERT_TRUE(xdotool("keydown 0"));
-    EXPECT_THAT(iterateUntil(pressed(zero)).keys, ElementsAre(pressed(zero), held(zero)));
+    EXPECT_THAT(heard.until(key(bw::KEY_PRESSED, zero)), ElementsAre(key(bw::KEY_PRESSED, zero), held_zero));
     ASSERT_TRUE(xdotool("keydown d"));
-    EXPECT_THAT(iterateUntil(pressed(d)).keys, ElementsAre(pressed(d), held(d), held(zero)));
-    // Well past the X server's key repeat delay: repeats must not show up as new presses.
-    for (int i = 0; i < 40; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        ASSERT_THAT(iterate().keys, ElementsAre(held(d), held(zero))) << "iteration " << i;
-    }
+    EXPECT_THAT(heard.until(key(bw::KEY_PRESSED, d)),
+                ElementsAre(key(bw::KEY_PRESSED, d), held_d, held_zero));
+    // Held past the X server's key repeat delay, keys must not come again as new presses.
+    for (int i = 0; i < 40; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(30)))
+        ASSERT_THAT(heard.iterate(), ElementsAre(held_d, held_zero)) << "iteration " << i;
     ASSERT_TRUE(xdotool("keyup 0"));
-    std::vector<Heard> before;
-    EXPECT_THAT(iterateUntil(released(zero), &before).keys, ElementsAre(released(zero), held(d)));
-    for (const Heard& it : before) EXPECT_THAT(it.keys, ElementsAre(held(d), held(zero)));
+    EXPECT_THAT(heard.until(key(bw::KEY_RELEASED, zero)), ElementsAre(key(bw::KEY_RELEASED, zero), held_d));
     ASSERT_TRUE(xdotool("keyup d"));
-    EXPECT_THAT(iterateUntil(released(d)).keys, ElementsAre(released(d)));
-    EXPECT_THAT(iterate().keys, IsEmpty());
-}
-
-TEST_F(InputManagerWindowTest, KeyPressedAndReleasedWithinOneIterationIsNeverHeld) {
-    // Home has no engine key: dropped, and nothing is held for it.
+    EXPECT_THAT(heard.until(key(bw::KEY_RELEASED, d)), ElementsAre(key(bw::KEY_RELEASED, d)));
+    // Pressed and released within one iteration: never held. Home has no engine key: dropped,
+    // and nothing is held for it.
     ASSERT_TRUE(xdotool("keydown Home keydown Escape keyup Escape"));
     waitForDelivery();
-    EXPECT_THAT(iterateUntil(pressed(bw::KEY_ESCAPE)).keys,
-                ElementsAre(pressed(bw::KEY_ESCAPE), released(bw::KEY_ESCAPE)));
-    EXPECT_THAT(iterate().keys, IsEmpty());
-}
+    EXPECT_THAT(heard.until(key(bw::KEY_PRESSED, bw::KEY_ESCAPE)),
+                ElementsAre(key(bw::KEY_PRESSED, bw::KEY_ESCAPE), key(bw::KEY_RELEASED, bw::KEY_ESCAPE)));
+    EXPECT_THAT(heard.iterate(), IsEmpty());
 
-TEST_F(InputManagerWindowTest, MouseMovesPressesHoldsAndReleasesWithPositions) {
     const int none = bw::UNDEFINED_MOUSE_BUTTON, left = bw::BUTTON_LEFT, middle = bw::BUTTON_MIDDLE;
-    const auto first = [](const std::string& action, int button) { return mouse(action, button, 100, 200); };
-    const auto second = [](const std::string& action, int button) { return mouse(action, button, 300, 400); };
-    ASSERT_TRUE(xdotool(ENGINE_WINDOW + "mousemove --sync --window %1 100 200"));
-    EXPECT_EQ(iterateUntil(first(MOVED, none)).buttons.back(), first(MOVED, none));
-    EXPECT_THAT(iterate().buttons, IsEmpty()) << "no button is held";
-
-    // The extra button 8 is dropped.
+    const auto at = [](float x, float y) {
+        return [=](bw::MouseAction a, int button) { return mouse(a, button, bw::Vector(x, y)); };
+    };
+    const auto first = at(100, 200), second = at(300, 400);
+    ASSERT_TRUE(xdotool("mousemove --sync --window %1 100 200"));
+    EXPECT_EQ(heard.until(first(bw::MOUSE_MOVED, none)).back(), first(bw::MOUSE_MOVED, none));
+    EXPECT_THAT(heard.iterate(), IsEmpty()) << "no button is held";
+    // The extra button 8 is dropped; held buttons come in button order, whatever the order of pressing.
     ASSERT_TRUE(xdotool("mousedown 8 mousedown 2"));
-    EXPECT_THAT(iterateUntil(first(PRESSED, middle)).buttons,
-                ElementsAre(first(PRESSED, middle), first(HELD, middle)));
-    EXPECT_THAT(iterate().buttons, ElementsAre(first(HELD, middle)));
-    // Held buttons come in button order, whatever the order of pressing.
+    EXPECT_THAT(heard.until(first(bw::MOUSE_PRESSED, middle)),
+                ElementsAre(first(bw::MOUSE_PRESSED, middle), first(bw::MOUSE_HELD, middle)));
     ASSERT_TRUE(xdotool("mousedown 1"));
-    EXPECT_THAT(iterateUntil(first(PRESSED, left)).buttons,
-                ElementsAre(first(PRESSED, left), first(HELD, left), first(HELD, middle)));
-
+    EXPECT_THAT(heard.until(first(bw::MOUSE_PRESSED, left)),
+                ElementsAre(first(bw::MOUSE_PRESSED, left), first(bw::MOUSE_HELD, left),
+                            first(bw::MOUSE_HELD, middle)));
     // Dragging: the hold follows the pointer, not the place of the press.
-    ASSERT_TRUE(xdotool(ENGINE_WINDOW + "mousemove --sync --window %1 300 400"));
-    EXPECT_THAT(iterateUntil(second(MOVED, none)).buttons,
-                ElementsAre(second(MOVED, none), second(HELD, left), second(HELD, middle)));
-
+    ASSERT_TRUE(xdotool("mousemove --sync --window %1 300 400"));
+    EXPECT_THAT(heard.until(second(bw::MOUSE_MOVED, none)),
+                ElementsAre(second(bw::MOUSE_MOVED, none), second(bw::MOUSE_HELD, left),
+                            second(bw::MOUSE_HELD, middle)));
     ASSERT_TRUE(xdotool("mouseup 1 mouseup 8 mouseup 2"));
     waitForDelivery();
-    EXPECT_THAT(iterateUntil(second(RELEASED, left)).buttons,
-                ElementsAre(second(RELEASED, left), second(RELEASED, middle)));
-    EXPECT_THAT(iterate().buttons, IsEmpty());
+    EXPECT_THAT(heard.until(second(bw::MOUSE_RELEASED, left)),
+                ElementsAre(second(bw::MOUSE_RELEASED, left), second(bw::MOUSE_RELEASED, middle)));
+    EXPECT_THAT(heard.iterate(), IsEmpty());
+
+    bw::InputManager::getInstance().shutDown();
+    bw::DisplayManager::getInstance().shutDown();
+    bw::LogManager::getInstance().shutDown();
 }
 
 } // namespace

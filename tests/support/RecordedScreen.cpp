@@ -2,18 +2,18 @@
 
 #include "DisplayManager.h"
 
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-// A position within this of a whole cell counts as that cell.
-constexpr float CELL_TOLERANCE = 1.0e-3f;
-
+// The cell a position in cells names, when it lies within a thousandth of a whole cell.
 bool whole(float value, int& cell) {
-    const float rounded = std::round(value);
-    if (std::fabs(value - rounded) > CELL_TOLERANCE) return false;
-    cell = static_cast<int>(rounded);
-    return true;
+    cell = static_cast<int>(std::round(value));
+    return std::fabs(value - static_cast<float>(cell)) <= 1.0e-3f;
 }
 
 } // namespace
@@ -34,12 +34,13 @@ void RecordedScreen::clear() {
 
 void RecordedScreen::drawCell(sf::RenderTarget&, const Cell& cell, const sf::Font*, unsigned) {
     const bw::DisplayManager& display = bw::DisplayManager::getInstance();
-    const float x = cell.text_position.x / display.charWidth();
-    const float y = cell.text_position.y / display.charHeight();
-    recorded.push_back({x, y, cell.ch, cell.color});
+    const sf::Vector2f size(display.charWidth(), display.charHeight());
+    const sf::Vector2f cells = cell.text_position.componentWiseDiv(size);
+    recorded.push_back({cells.x, cells.y, cell.ch, cell.color,
+                        {cell.box.position.componentWiseDiv(size), cell.box.size.componentWiseDiv(size)}});
     int column = 0;
     int row = 0;
-    if (whole(x, column) && whole(y, row) && column >= 0 && column < columns && row >= 0 && row < rows)
+    if (whole(cells.x, column) && whole(cells.y, row) && at(column, row) != nullptr)
         grid[static_cast<std::size_t>(row * columns + column)] = {cell.ch, cell.color};
 }
 
@@ -69,9 +70,9 @@ std::string RecordedScreen::row(int row) const { return text(0, row, columns); }
 
 std::vector<int> RecordedScreen::columnsIn(int row, bw::Color color) const {
     std::vector<int> found;
-    const sf::Color wanted = color.toDisplayColor();
     for (int column = 0; column < columns; ++column)
-        if (const GridCell* cell = at(column, row); cell->ch != ' ' && cell->color == wanted) found.push_back(column);
+        if (charAt(column, row) != ' ' && at(column, row)->color == color.toDisplayColor())
+            found.push_back(column);
     return found;
 }
 
@@ -79,4 +80,22 @@ std::string RecordedScreen::toString() const {
     std::string lines;
     for (int r = 0; r < rows; ++r) lines += row(r) + "\n";
     return lines;
+}
+
+sf::Image RecordedScreen::framePixels() {
+    const sf::RenderWindow* window = bw::DisplayManager::getInstance().getWindow();
+    if (window == nullptr) return {};
+    // Copying the window into a texture reads the back buffer, i.e. the frame being drawn.
+    sf::Texture texture(window->getSize());
+    texture.update(*window);
+    return texture.copyToImage();
+}
+
+int RecordedScreen::countPixels(const sf::Image& image, sf::Color color, int left, int top, int right,
+                                int bottom) {
+    int count = 0;
+    for (int y = std::max(top, 0); y <= std::min(bottom, static_cast<int>(image.getSize().y) - 1); ++y)
+        for (int x = std::max(left, 0); x <= std::min(right, static_cast<int>(image.getSize().x) - 1); ++x)
+            count += image.getPixel({static_cast<unsigned>(x), static_cast<unsigned>(y)}) == color ? 1 : 0;
+    return count;
 }

@@ -4,6 +4,10 @@
 #include "Color.h"
 
 #include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/Rect.hpp>
+
+#include <climits>
 
 #include <string>
 #include <vector>
@@ -21,6 +25,7 @@ public:
         float y;
         char ch;
         sf::Color color;
+        sf::FloatRect box; ///< the cell's black box, in cells
     };
 
     RecordedScreen();
@@ -45,6 +50,13 @@ public:
     const std::vector<Draw>& draws() const { return recorded; }
     /// The grid as lines of text, for failure messages.
     std::string toString() const;
+
+    /// The frame being drawn in the display manager's window, as pixels (cells drawn so far are
+    /// put into it first). For the few tests that guard the drawing itself; empty without a window.
+    static sf::Image framePixels();
+    /// Pixels of exactly this colour in the rectangle (corners included, cut to the image).
+    static int countPixels(const sf::Image& image, sf::Color color, int left = 0, int top = 0,
+                           int right = INT_MAX, int bottom = INT_MAX);
 
     void drawCell(sf::RenderTarget& target, const Cell& cell, const sf::Font* font, unsigned character_size) override;
     void flush(sf::RenderTarget&, bool) override {}
