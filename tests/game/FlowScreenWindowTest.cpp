@@ -11,11 +11,8 @@
 #include "RecordedScreen.h"
 #include "WebPlayTestSupport.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
-
-using bw::Vector;
 
 namespace {
 
@@ -28,12 +25,8 @@ class FlowScreenWindowTest : public WebPlayTest {
         loadWebPlaySprites();
     }
     static void TearDownTestSuite() { bw::DisplayManager::getInstance().shutDown(); }
-    void SetUp() override {
-        ASSERT_NE(bw::DisplayManager::getInstance().getWindow(), nullptr) << "no window: no X server?";
-        WebPlayTest::SetUp();
-    }
     /// What object draws on rows top to bottom (fractions allowed), a line for each run of
-    /// characters of one colour side by side on a row: "row column colour text".
+    /// characters of one colour side by side on a row: "row column rrggbb text".
     std::string drawn(bw::Object& object, float top = -1, float bottom = 25) {
         screen.clear();
         object.draw();
@@ -41,11 +34,12 @@ class FlowScreenWindowTest : public WebPlayTest {
         const RecordedScreen::Draw* last = nullptr;
         for (const RecordedScreen::Draw& draw : screen.draws()) {
             if (draw.y < top || draw.y >= bottom) continue;
-            if (!last || draw.y != last->y || std::abs(draw.x - last->x - 1) > 0.01f || draw.color != last->color) {
+            if (!last || draw.y != last->y || std::abs(draw.x - last->x - 1) > 0.01f ||
+                draw.color != last->color) {
                 char head[40];
-                std::snprintf(head, sizeof head, "%s%.2f %.2f %02x%02x%02x ", last ? "\n" : "",
-                              static_cast<double>(draw.y), static_cast<double>(draw.x), draw.color.r,
-                              draw.color.g, draw.color.b);
+                std::snprintf(head, sizeof head, "%s%g %g %06x ", last ? "\n" : "",
+                              static_cast<double>(draw.y), static_cast<double>(draw.x),
+                              draw.color.toInteger() >> 8);
                 lines += head;
             }
             lines += draw.ch;
@@ -59,34 +53,29 @@ class FlowScreenWindowTest : public WebPlayTest {
 
 TEST_F(FlowScreenWindowTest, TitleAndGameOverScreensWithTheirSpritesAndPrompts) {
     GameStart& start = GameStart::getInstance();
-    EXPECT_EQ(drawn(start, 13), "17.00 5.00 2e86ab WASD - move.\n"
-                                "17.00 64.00 2e86ab ESC - exit.\n"
-                                "17.00 33.00 f24236 < W to Start >\n"
-                                "19.00 25.00 ffffff Eat flies to charge silk shot.\n"
-                                "20.00 20.00 ffffff Bounce off screen edge to fire silk shot.\n"
-                                "21.00 15.00 ffffff Silk shot repairs broken strings and kills enemies.\n"
-                                "22.00 29.00 ffffff Don't fall off the web!");
+    EXPECT_EQ(drawn(start, 13), "17 5 2e86ab WASD - move.\n"
+                                "17 64 2e86ab ESC - exit.\n"
+                                "17 33 f24236 < W to Start >\n"
+                                "19 25 ffffff Eat flies to charge silk shot.\n"
+                                "20 20 ffffff Bounce off screen edge to fire silk shot.\n"
+                                "21 15 ffffff Silk shot repairs broken strings and kills enemies.\n"
+                                "22 29 ffffff Don't fall off the web!");
     // The title sprite, centred on (42, 8), fills rows 3 to 12.
     EXPECT_GT(drawn(start, 3, 13).size(), 300u);
     EXPECT_EQ(drawn(start, -1, 3), "");
     // The prompt's words show for 18 steps and blank for 18, its brackets kept in place.
-    for (const auto& [step, prompt] : {std::pair{17, "< W to Start >"},
-                                       {18, "<            >"},
-                                       {35, "<            >"},
-                                       {36, "< W to Start >"}}) {
+    for (const auto& [step, words] : {std::pair{17, true}, {18, false}, {35, false}, {36, true}}) {
         while (start.getStepCount() < step)
             stepWorld(0);
-        EXPECT_EQ(drawn(start, 17, 18),
-                  std::string(
-                      "17.00 5.00 2e86ab WASD - move.\n17.00 64.00 2e86ab ESC - exit.\n17.00 33.00 f24236 ") +
-                      prompt);
+        const std::string prompt = words ? "< W to Start >" : "<            >";
+        EXPECT_TRUE(drawn(start, 17, 18).ends_with("\n17 33 f24236 " + prompt)) << step;
     }
     // During play nothing; on game over its banner, 6 rows around row 8, and a steady prompt.
     sendKey(&start, bw::KEY_W);
     EXPECT_EQ(drawn(start), "");
     start.gameOver();
     for (int i = 0; i < 18; stepWorld(i++)) {
-        EXPECT_EQ(drawn(start, 11), "17.00 29.00 f24236 < W to return to menu >");
+        EXPECT_EQ(drawn(start, 11), "17 29 f24236 < W to return to menu >");
         EXPECT_GT(drawn(start, 5, 11).size(), 150u);
         EXPECT_EQ(drawn(start, -1, 5), "");
     }
@@ -94,44 +83,44 @@ TEST_F(FlowScreenWindowTest, TitleAndGameOverScreensWithTheirSpritesAndPrompts) 
 
 TEST_F(FlowScreenWindowTest, CountersShowScoreRightJustifiedAndTheFrameOfTheChargeAndPopUpsAreCentred) {
     ScoreCounter& score = ScoreCounter::getInstance();
-    EXPECT_EQ(drawn(score), "22.00 70.00 e36397 SCORE: 0");
-    score.addPoints(1250, Vector(10, 10), bw::COLOR_WHITE, false);
-    EXPECT_EQ(drawn(score), "22.00 67.00 e36397 SCORE: 1250");
+    EXPECT_EQ(drawn(score), "22 70 e36397 SCORE: 0");
+    score.addPoints(1250, bw::Vector(10, 10), bw::COLOR_WHITE, false);
+    EXPECT_EQ(drawn(score), "22 67 e36397 SCORE: 1250");
     // The eight-cell sprite starts three cells from the left, on rows 20 and 21; drawn again and
     // again, its frame follows the charge alone.
     SilkCounter& silk = SilkCounter::getInstance();
-    EXPECT_EQ(drawn(silk), "20.00 3.00 8a8a8a silk\n21.00 3.00 8a8a8a [......]");
+    EXPECT_EQ(drawn(silk), "20 3 8a8a8a silk\n21 3 8a8a8a [......]");
     silk.addCharge();
     silk.addCharge();
     silk.draw();
     silk.draw();
-    EXPECT_EQ(drawn(silk), "20.00 3.00 d98baa silk\n21.00 3.00 d98baa [##....]");
+    EXPECT_EQ(drawn(silk), "20 3 d98baa silk\n21 3 d98baa [##....]");
     // Pop-ups are centred on their position.
-    PopUp popup(Vector(40, 12), "50", bw::Color(227, 99, 151, 1.0f));
-    EXPECT_EQ(drawn(popup), "12.00 39.00 e36397 50");
-    PopUp wide(Vector(40, 5), "+250", bw::COLOR_WHITE);
-    EXPECT_EQ(drawn(wide), "5.00 38.00 ffffff +250");
+    PopUp popup(bw::Vector(40, 12), "50", bw::Color(227, 99, 151, 1.0f));
+    EXPECT_EQ(drawn(popup), "12 39 e36397 50");
+    PopUp wide(bw::Vector(40, 5), "+250", bw::COLOR_WHITE);
+    EXPECT_EQ(drawn(wide), "5 38 ffffff +250");
 }
 
 TEST_F(FlowScreenWindowTest,
        WebDrawsItsCharactersAroundAnIntersectionAndABlinkingStringRedForSixFramesGreyForSix) {
     severAllStrings(); // but those of intersection (1, 1)
     Web& web = Web::getInstance();
-    web.addOnIntersection(Vector(1, 1), UP | RIGHT | DOWN | LEFT);
-    web.flashOnIntersection(true, Vector(1, 1), RIGHT);
+    web.addOnIntersection(bw::Vector(1, 1), UP | RIGHT | DOWN | LEFT);
+    web.flashOnIntersection(true, bw::Vector(1, 1), RIGHT);
     // Frames are counted for the whole program: 1–5 red, 6–11 grey, 12–17 red …; follow the
     // count through two full periods from wherever it stands. The strings stand 0.3 of a
     // spacing (80 / 7 columns, 24 / 5 rows) away from the junction, each character centred.
     for (const int last = Web::getBlinkCounter() + 24; Web::getBlinkCounter() < last;) {
         const std::string frame = drawn(web);
         const int f = Web::getBlinkCounter();
-        EXPECT_EQ(frame, std::string("4.30 10.93 ffffff +\n2.86 10.93 9b9b9b |\n4.30 14.36 ") +
+        EXPECT_EQ(frame, std::string("4.3 10.9286 ffffff +\n2.86 10.9286 9b9b9b |\n4.3 14.3571 ") +
                              (f % 12 < 6 ? "f24336" : "9b9b9b") +
-                             " =\n5.74 10.93 9b9b9b |\n4.30 7.50 9b9b9b =")
+                             " =\n5.74 10.9286 9b9b9b |\n4.3 7.5 9b9b9b =")
             << "frame " << f;
     }
     // A bare intersection and a hidden web draw nothing, and a hidden web counts no frame.
-    web.removeOnIntersection(Vector(1, 1), UP | RIGHT | DOWN | LEFT);
+    web.removeOnIntersection(bw::Vector(1, 1), UP | RIGHT | DOWN | LEFT);
     EXPECT_EQ(drawn(web), "") << "no '+' without a string";
     web.reset();
     web.hide();

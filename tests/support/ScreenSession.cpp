@@ -5,30 +5,21 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
 /// The game's executable in folder: the Windows build's when there is one.
-std::string executableIn(const fs::path& folder) {
+static std::string executableIn(const fs::path& folder) {
     return fs::exists(folder / "tarnwick.exe") ? "tarnwick.exe" : "tarnwick";
 }
-
-} // namespace
 
 bool ScreenSession::copyRunFolder(const fs::path& folder, const std::vector<std::string>& skip) {
     const fs::path game = gameFolder();
     std::error_code error;
     fs::create_directories(folder, error);
-    for (const std::string& item : {executableIn(game), std::string("bw-font.ttf"), std::string("Fonts"),
-                                    std::string("Sprites"), std::string("Audio")})
+    for (const std::string& item :
+         std::vector<std::string>{executableIn(game), "bw-font.ttf", "Fonts", "Sprites", "Audio"})
         fs::copy(game / item, folder / item, fs::copy_options::recursive, error);
     for (const std::string& path : skip)
         fs::remove_all(folder / path, error);
     return fs::exists(folder / executableIn(game));
-}
-
-ScreenSession::~ScreenSession() {
-    if (started && !fs::exists(dir / "game.status") && quietly("kill " + readFile("game.pid")))
-        waitForExit(5);
 }
 
 bool ScreenSession::start(const std::string& environment) {
@@ -54,22 +45,18 @@ bool ScreenSession::waitForWindow(int seconds) {
 }
 
 bool ScreenSession::tap(const std::string& key) {
-    for (int attempt = 0; attempt < 3 && !window_id.empty(); ++attempt, pause(300)) {
-        const bool down = quietly("xdotool windowfocus --sync " + window_id + " keydown " + key);
-        pause(80); // held long enough for the game to see the press in a frame of its own
-        if (quietly("xdotool keyup " + key) && down) return true;
-    }
-    return false;
+    const bool down = quietly("xdotool windowfocus --sync " + window_id + " keydown " + key);
+    pause(80); // held long enough for the game to see the press in a frame of its own
+    return quietly("xdotool keyup " + key) && down;
 }
 
-ScreenShot ScreenSession::waitForScreen(int seconds, const std::function<bool(const ScreenShot&)>& test) {
-    ScreenShot shot;
-    for (int tries = 0; tries < seconds * 4 && !(shot.isValid() && test(shot)); ++tries, pause(100)) {
+bool ScreenSession::waitForScreen(int seconds, const std::function<bool(const ScreenShot&)>& test) {
+    for (int tries = 0; tries < seconds * 4; ++tries, pause(100)) {
         const std::string file = "shot-" + std::to_string(shot_count++) + ".png";
-        shot = quietly("import -window " + window_id + " " + quoted(file)) ? ScreenShot(dir / file)
-                                                                           : ScreenShot();
+        if (!quietly("import -window " + window_id + " " + quoted(file))) continue;
+        if (const ScreenShot shot(dir / file); shot.isValid() && test(shot)) return true;
     }
-    return shot;
+    return false;
 }
 
 std::optional<int> ScreenSession::waitForExit(int seconds) {
@@ -83,8 +70,7 @@ int ScreenSession::logCount(const std::string& prefix) const {
     std::istringstream log(readFile("brackwen.log"));
     int count = 0;
     for (std::string line; std::getline(log, line);)
-        count +=
-            line.find(" - ") != std::string::npos && line.substr(line.find(" - ") + 3).starts_with(prefix);
+        count += line.find(" - " + prefix) == line.find(" - "); // after the time stamp
     return count;
 }
 

@@ -40,9 +40,9 @@ class ScreenSession {
     /// A session for the game in folder (a copy of the run folder); nothing starts yet.
     explicit ScreenSession(std::filesystem::path folder) : dir(std::move(folder)) {}
     /// Ends the game if it still runs.
-    ~ScreenSession();
-    ScreenSession(const ScreenSession&) = delete;
-    ScreenSession& operator=(const ScreenSession&) = delete;
+    ~ScreenSession() {
+        if (started) quietly("kill " + readFile("game.pid"));
+    }
 
     /// Starts the game's executable inside the folder (through TARNWICK_GAME_LAUNCHER when set),
     /// its standard error kept in a file. environment is put in front of the command (for
@@ -50,12 +50,11 @@ class ScreenSession {
     bool start(const std::string& environment = "");
     /// Waits up to seconds for the game's window to be shown, then gives it the keyboard focus.
     bool waitForWindow(int seconds);
-    /// Presses and releases a key (an X key name: "w", "Escape", "d"), tried again when xdotool
-    /// fails (it can, briefly, on a busy X server).
+    /// Presses and releases a key (an X key name: "w", "Escape", "d").
     bool tap(const std::string& key);
-    /// Takes screenshots of the game's window until one passes test, for up to seconds; the last
-    /// one taken (invalid when none could be taken).
-    ScreenShot waitForScreen(int seconds, const std::function<bool(const ScreenShot&)>& test);
+    /// Takes screenshots of the game's window until one passes test, for up to seconds; true when
+    /// one did.
+    bool waitForScreen(int seconds, const std::function<bool(const ScreenShot&)>& test);
     /// The exit status once the game has ended, waiting up to seconds; empty while it still runs.
     std::optional<int> waitForExit(int seconds);
 
@@ -72,13 +71,9 @@ class ScreenSession {
     const std::filesystem::path& folder() const { return dir; }
 
   private:
-    static bool quietly(const std::string& command) {
-        return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-    }
+    static bool quietly(std::string line) { return std::system((line += " >/dev/null 2>&1").c_str()) == 0; }
     static std::string environment(const char* name) { return std::getenv(name) ? std::getenv(name) : ""; }
-    static void pause(int milliseconds) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    }
+    static void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     std::string readFile(const std::string& name) const;
     std::string quoted(const std::string& name) const { return "'" + (dir / name).string() + "'"; }
 
