@@ -13,14 +13,12 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 const sf::Color PROMPT_RED(242, 66, 54), CONTROLS_BLUE(46, 134, 171), WEB_GREY(155, 155, 155);
 
 /// W, play (playing judges it once the score has been drawn), Escape: the spider falls and the
 /// game-over screen comes (game_over waits for it), then Escape ends the program with status 0.
-void playOneGameAndQuit(ScreenSession& session, const std::function<bool()>& playing,
-                        const std::function<bool()>& game_over) {
+static void playOneGameAndQuit(ScreenSession& session, const std::function<bool()>& playing,
+                               const std::function<bool()>& game_over) {
     ASSERT_TRUE(session.tap("w"));
     // The display manager logs every string it draws: the score's means play has begun.
     ASSERT_TRUE(session.waitForLog("SCORE: ", 1, 20)) << "no play after W; " << session.standardError();
@@ -29,9 +27,7 @@ void playOneGameAndQuit(ScreenSession& session, const std::function<bool()>& pla
     ASSERT_TRUE(game_over()) << "no game-over screen; " << session.standardError();
     ASSERT_TRUE(session.tap("Escape"));
     // The sanitizer build checks for leaks on the way out, which takes a moment.
-    const std::optional<int> status = session.waitForExit(15);
-    ASSERT_TRUE(status.has_value()) << "the game still runs after Escape on the game-over screen";
-    EXPECT_EQ(*status, 0) << session.standardError();
+    EXPECT_EQ(session.waitForExit(15), std::optional<int>(0)) << "exit status; " << session.standardError();
     EXPECT_EQ(session.logCount("Player is dying"), 1);
     EXPECT_EQ(session.logCount("spawned saucer: "), Web::INTERIOR_COLUMNS);
 }
@@ -85,11 +81,8 @@ TEST(EndToEndWindowTest, EmptyRunFolderLogsEachMissingFileAndStillPlays) {
     ASSERT_TRUE(session.start());
     ASSERT_TRUE(session.waitForWindow(20)) << session.standardError();
     const int missing = static_cast<int>(std::size(GAME_RESOURCES)) + 2;
-    ASSERT_TRUE(session.waitForLog("ERROR:", missing, 20));
     playOneGameAndQuit(
         session, [] { return true; },
         [&] { return session.waitForLog("spawned saucer: ", Web::INTERIOR_COLUMNS, 30); });
     EXPECT_EQ(session.logCount("ERROR:"), missing);
 }
-
-} // namespace

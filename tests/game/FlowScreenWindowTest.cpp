@@ -14,8 +14,6 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
-
 class FlowScreenWindowTest : public WebPlayTest {
   protected:
     static void SetUpTestSuite() {
@@ -34,18 +32,14 @@ class FlowScreenWindowTest : public WebPlayTest {
         const RecordedScreen::Draw* last = nullptr;
         for (const RecordedScreen::Draw& draw : screen.draws()) {
             if (draw.y < top || draw.y >= bottom) continue;
-            if (!last || draw.y != last->y || std::abs(draw.x - last->x - 1) > 0.01f ||
-                draw.color != last->color) {
-                char head[40];
-                std::snprintf(head, sizeof head, "%s%g %g %06x ", last ? "\n" : "",
-                              static_cast<double>(draw.y), static_cast<double>(draw.x),
-                              draw.color.toInteger() >> 8);
-                lines += head;
-            }
-            lines += draw.ch;
+            char at[40];
+            std::snprintf(at, sizeof at, "\n%g %g %06x ", draw.y, draw.x, draw.color.toInteger() >> 8);
+            const bool run = last && draw.y == last->y && std::abs(draw.x - last->x - 1) < 0.01f &&
+                             draw.color == last->color;
+            lines += (run ? "" : at) + std::string(1, draw.ch);
             last = &draw;
         }
-        return lines;
+        return lines.substr(lines.empty() ? 0 : 1);
     }
 
     RecordedScreen screen;
@@ -102,8 +96,7 @@ TEST_F(FlowScreenWindowTest, CountersShowScoreRightJustifiedAndTheFrameOfTheChar
     EXPECT_EQ(drawn(wide), "5 38 ffffff +250");
 }
 
-TEST_F(FlowScreenWindowTest,
-       WebDrawsItsCharactersAroundAnIntersectionAndABlinkingStringRedForSixFramesGreyForSix) {
+TEST_F(FlowScreenWindowTest, WebDrawsAroundAnIntersectionAndBlinksAStringRedSixFramesGreySix) {
     severAllStrings(); // but those of intersection (1, 1)
     Web& web = Web::getInstance();
     web.addOnIntersection(bw::Vector(1, 1), UP | RIGHT | DOWN | LEFT);
@@ -128,5 +121,3 @@ TEST_F(FlowScreenWindowTest,
     EXPECT_EQ(drawn(web), "");
     EXPECT_EQ(Web::getBlinkCounter(), before);
 }
-
-} // namespace

@@ -5,7 +5,6 @@
 #include "GameResources.h"
 #include "GameStart.h"
 #include "ResourceManager.h"
-#include "SilkCounter.h"
 
 #include "LogReader.h"
 #include "ScreenSession.h"
@@ -18,8 +17,7 @@ namespace fs = std::filesystem;
 class GameEntryTest : public WebPlayTest {};
 
 TEST_F(GameEntryTest, WhatCannotBeUsedIsNamedTheRestLoadsUnderItsLabelAndAGameStillRuns) {
-    ASSERT_TRUE(
-        ScreenSession::copyRunFolder(work_dir.path(), {"Fonts", "Audio", gameFile(SPRITE, "player-spr")}));
+    ASSERT_TRUE(ScreenSession::copyRunFolder(".", {"Fonts", "Audio", gameFile(SPRITE, "player-spr")}));
     fs::create_directory(gameFile(SPRITE, "player-spr"));
     loadResources();
 

@@ -34,13 +34,10 @@ bool ScreenSession::start(const std::string& environment) {
 }
 
 bool ScreenSession::waitForWindow(int seconds) {
-    // Without a window manager activation may fail; focus is what the keys need.
-    if (!quietly("{ timeout " + std::to_string(seconds) +
-                 " xdotool search --sync --onlyvisible --name '^VelloranBrackwen$' >" + quoted("window.id") +
-                 "; }"))
-        return false;
+    // The keys go to the window with the focus (there may be no window manager to activate it).
+    const std::string search = " xdotool search --sync --onlyvisible --name '^VelloranBrackwen$' >";
+    if (!quietly("{ timeout " + std::to_string(seconds) + search + quoted("window.id") + "; }")) return false;
     std::istringstream(readFile("window.id")) >> window_id;
-    quietly("xdotool windowactivate " + window_id);
     return quietly("xdotool windowfocus --sync " + window_id);
 }
 
