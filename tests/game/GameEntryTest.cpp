@@ -1,7 +1,7 @@
 // The game's resources loaded from a damaged copy of the built run folder: no font, no sounds or
-// music, and a folder where a sprite file belongs. Each file that cannot
-// be used is named by an error, everything else loads under its label, and a whole game can be
-// played with what there is. (The complete run folder loads cleanly in EndToEndWindowTest.)
+// music, and a folder where a sprite file belongs. Each file that cannot be used gives an error,
+// everything else loads under its label, and a whole game can be played with what there is. (The
+// complete run folder loads cleanly in EndToEndWindowTest.)
 #include "GameResources.h"
 #include "GameStart.h"
 #include "ResourceManager.h"

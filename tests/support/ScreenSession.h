@@ -60,7 +60,7 @@ class ScreenSession {
 
     /// What the game wrote to standard error.
     std::string standardError() const { return readFile("game.err"); }
-    /// The game's log messages starting with prefix (time stamps cut off), read now.
+    /// How many of the game's log messages (after their time stamps) start with prefix, read now.
     int logCount(const std::string& prefix) const;
     /// Waits up to seconds for count such messages; true when there are as many.
     bool waitForLog(const std::string& prefix, int count, int seconds) const {
