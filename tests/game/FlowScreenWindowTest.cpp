@@ -1,136 +1,123 @@
-// What the game-flow objects put on the screen, read back from the real window as a grid of
-// characters and colours: the title and game-over screens, the two counters and a pop-up.
+// What the game draws, character by character: the title and game-over screens, the two
+// counters, a pop-up and the web. The display needs its window to draw at all, but the
+// characters are recorded instead of read back from pixels.
 #include "GameStart.h"
 #include "PopUp.h"
 #include "ScoreCounter.h"
 #include "SilkCounter.h"
 
 #include "DisplayManager.h"
-#include "LogManager.h"
-#include "ResourceManager.h"
-#include "WorldManager.h"
 
-#include "ScreenGrid.h"
-#include "TempWorkDir.h"
-#include "ResourceTestSupport.h"
+#include "RecordedScreen.h"
 #include "WebPlayTestSupport.h"
 
-#include <gtest/gtest.h>
+#include <cmath>
+#include <cstdio>
 
-#include <string>
-
-using bw::Color;
-using bw::Vector;
-
-namespace {
-
-const Color CONTROLS_BLUE(46, 134, 171, 1.0f);
-const Color PROMPT_RED(242, 66, 54, 1.0f);
-const Color SCORE_PINK(227, 99, 151, 1.0f);
-
-class FlowScreenWindowTest : public ::testing::Test {
-protected:
+class FlowScreenWindowTest : public WebPlayTest {
+  protected:
     static void SetUpTestSuite() {
-        bw::LogManager::getInstance().startUp();
         bw::DisplayManager::getInstance().startUp();
-        bw::DisplayManager::getInstance().openFont(std::string(TARNWICK_RUN_DIR) + "/" + GAME_FONT_FILE);
-        for (const char* label : {"title-text", "game-over-text"}) loadGameSprite(label);
+        for (const char* label : {"title-text", "game-over-text"})
+            loadGameSprite(label);
         loadWebPlaySprites();
     }
     static void TearDownTestSuite() { bw::DisplayManager::getInstance().shutDown(); }
-
-    void SetUp() override {
-        ASSERT_NE(bw::DisplayManager::getInstance().getWindow(), nullptr) << "no window: no X server?";
-        bw::WorldManager::getInstance().shutDown();
-        bw::WorldManager::getInstance().startUp();
-        bw::DisplayManager::getInstance().swapBuffers(); // start on a black frame
-    }
-    void TearDown() override { bw::WorldManager::getInstance().shutDown(); }
-
-    /// Draws object and reads the frame back.
-    static ScreenGrid shown(bw::Object& object) {
+    /// What object draws on rows top to bottom (fractions allowed), a line for each run of
+    /// characters of one colour side by side on a row: "row column rrggbb text".
+    std::string drawn(bw::Object& object, float top = -1, float bottom = 25) {
+        screen.clear();
         object.draw();
-        return ScreenGrid::capture();
-    }
-    /// Expects text at (column, row), every non-blank character in color, blanks either side.
-    void expectText(const ScreenGrid& grid, int column, int row, const std::string& text, Color color) {
-        EXPECT_EQ(grid.text(column - 1, row, static_cast<int>(text.size()) + 2), " " + text + " ")
-            << "row " << row << "\n" << grid.toString();
-        for (int i = 0; i < static_cast<int>(text.size()); ++i)
-            EXPECT_TRUE(text[i] == ' ' || grid.colorAt(column + i, row) == color) << "column " << column + i;
-    }
-    /// Cells showing ink on rows row0 to row1.
-    static int inkCells(const ScreenGrid& grid, int row0, int row1) {
-        int cells = 0;
-        for (int row = row0; row <= row1; ++row)
-            for (char ch : grid.row(row))
-                cells += ch != ' ';
-        return cells;
+        std::string lines;
+        const RecordedScreen::Draw* last = nullptr;
+        for (const RecordedScreen::Draw& draw : screen.draws()) {
+            if (draw.y < top || draw.y >= bottom) continue;
+            char at[40];
+            std::snprintf(at, sizeof at, "\n%g %g %06x ", draw.y, draw.x, draw.color.toInteger() >> 8);
+            const bool run = last && draw.y == last->y && std::abs(draw.x - last->x - 1) < 0.01f &&
+                             draw.color == last->color;
+            lines += (run ? "" : at) + std::string(1, draw.ch);
+            last = &draw;
+        }
+        return lines.substr(lines.empty() ? 0 : 1);
     }
 
-    TempWorkDir dir;
+    RecordedScreen screen;
 };
 
-TEST_F(FlowScreenWindowTest, TitleShowsTheSpriteAboveControlsPromptAndInstructions) {
+TEST_F(FlowScreenWindowTest, TitleAndGameOverScreensWithTheirSpritesAndPrompts) {
     GameStart& start = GameStart::getInstance();
-    const ScreenGrid grid = shown(start);
-    expectText(grid, 5, 17, "WASD - move.", CONTROLS_BLUE);
-    expectText(grid, 64, 17, "ESC - exit.", CONTROLS_BLUE);
-    expectText(grid, 33, 17, "< W to Start >", PROMPT_RED);
-    expectText(grid, 25, 19, "Eat flies to charge silk shot.", bw::COLOR_WHITE);
-    expectText(grid, 20, 20, "Bounce off screen edge to fire silk shot.", bw::COLOR_WHITE);
-    expectText(grid, 15, 21, "Silk shot repairs broken strings and kills enemies.", bw::COLOR_WHITE);
-    expectText(grid, 29, 22, "Don't fall off the web!", bw::COLOR_WHITE);
-    // The title sprite, centred on (42, 8), fills the upper rows; nothing else is drawn.
-    EXPECT_GT(inkCells(grid, 3, 12), 100);
-    EXPECT_EQ(inkCells(grid, 14, 16) + inkCells(grid, 18, 18) + inkCells(grid, 23, 23), 0);
+    EXPECT_EQ(drawn(start, 13), "17 5 2e86ab WASD - move.\n"
+                                "17 64 2e86ab ESC - exit.\n"
+                                "17 33 f24236 < W to Start >\n"
+                                "19 25 ffffff Eat flies to charge silk shot.\n"
+                                "20 20 ffffff Bounce off screen edge to fire silk shot.\n"
+                                "21 15 ffffff Silk shot repairs broken strings and kills enemies.\n"
+                                "22 29 ffffff Don't fall off the web!");
+    // The title sprite, centred on (42, 8), fills rows 3 to 12.
+    EXPECT_GT(drawn(start, 3, 13).size(), 300u);
+    EXPECT_EQ(drawn(start, -1, 3), "");
     // The prompt's words show for 18 steps and blank for 18, its brackets kept in place.
-    for (const auto& [step, prompt] : {std::pair{17, "< W to Start >"}, {18, "<            >"},
-                                       {35, "<            >"}, {36, "< W to Start >"}}) {
+    for (const auto& [step, words] : {std::pair{17, true}, {18, false}, {35, false}, {36, true}}) {
         while (start.getStepCount() < step)
             stepWorld(0);
-        expectText(shown(start), 33, 17, prompt, PROMPT_RED);
+        const std::string prompt = words ? "< W to Start >" : "<            >";
+        EXPECT_TRUE(drawn(start, 17, 18).ends_with("\n17 33 f24236 " + prompt)) << step;
     }
-}
-
-TEST_F(FlowScreenWindowTest, DuringPlayNothingAndOnGameOverItsBannerAndASteadyPrompt) {
-    GameStart& start = GameStart::getInstance();
+    // During play nothing; on game over its banner, 6 rows around row 8, and a steady prompt.
     sendKey(&start, bw::KEY_W);
-    EXPECT_EQ(inkCells(shown(start), 0, 23), 0);
+    EXPECT_EQ(drawn(start), "");
     start.gameOver();
-    const ScreenGrid grid = shown(start);
-    expectText(grid, 29, 17, "< W to return to menu >", PROMPT_RED);
-    // The game-over sprite's single frame, 6 rows around row 8.
-    EXPECT_GT(inkCells(grid, 5, 10), 50);
-    EXPECT_EQ(inkCells(grid, 0, 3) + inkCells(grid, 12, 16) + inkCells(grid, 18, 23), 0);
-    for (int i = 0; i < 18; ++i)
-        stepWorld(i);
-    expectText(shown(start), 29, 17, "< W to return to menu >", PROMPT_RED);
+    for (int i = 0; i < 18; stepWorld(i++)) {
+        EXPECT_EQ(drawn(start, 11), "17 29 f24236 < W to return to menu >");
+        EXPECT_GT(drawn(start, 5, 11).size(), 150u);
+        EXPECT_EQ(drawn(start, -1, 5), "");
+    }
 }
 
 TEST_F(FlowScreenWindowTest, CountersShowScoreRightJustifiedAndTheFrameOfTheChargeAndPopUpsAreCentred) {
     ScoreCounter& score = ScoreCounter::getInstance();
-    expectText(shown(score), 70, 22, "SCORE: 0", SCORE_PINK);
-    score.addPoints(1250, Vector(10, 10), bw::COLOR_WHITE, false);
-    expectText(shown(score), 67, 22, "SCORE: 1250", SCORE_PINK);
-
-    // The eight-cell sprite starts three cells from the left, on rows 20 and 21.
+    EXPECT_EQ(drawn(score), "22 70 e36397 SCORE: 0");
+    score.addPoints(1250, bw::Vector(10, 10), bw::COLOR_WHITE, false);
+    EXPECT_EQ(drawn(score), "22 67 e36397 SCORE: 1250");
+    // The eight-cell sprite starts three cells from the left, on rows 20 and 21; drawn again and
+    // again, its frame follows the charge alone.
     SilkCounter& silk = SilkCounter::getInstance();
-    ScreenGrid grid = shown(silk);
-    EXPECT_EQ(grid.text(2, 20, 10), " silk     ");
-    EXPECT_EQ(grid.text(2, 21, 10), " [......] ");
+    EXPECT_EQ(drawn(silk), "20 3 8a8a8a silk\n21 3 8a8a8a [......]");
     silk.addCharge();
     silk.addCharge();
-    // Drawn again and again, the frame follows the charge alone.
     silk.draw();
     silk.draw();
-    EXPECT_EQ(shown(silk).text(3, 21, 8), "[##....]");
-
+    EXPECT_EQ(drawn(silk), "20 3 d98baa silk\n21 3 d98baa [##....]");
     // Pop-ups are centred on their position.
-    PopUp popup(Vector(40, 12), "50", SCORE_PINK);
-    expectText(shown(popup), 39, 12, "50", SCORE_PINK);
-    PopUp wide(Vector(40, 5), "+250", PROMPT_RED);
-    expectText(shown(wide), 38, 5, "+250", PROMPT_RED);
+    PopUp popup(bw::Vector(40, 12), "50", bw::Color(227, 99, 151, 1.0f));
+    EXPECT_EQ(drawn(popup), "12 39 e36397 50");
+    PopUp wide(bw::Vector(40, 5), "+250", bw::COLOR_WHITE);
+    EXPECT_EQ(drawn(wide), "5 38 ffffff +250");
 }
 
-} // namespace
+TEST_F(FlowScreenWindowTest, WebDrawsAroundAnIntersectionAndBlinksAStringRedSixFramesGreySix) {
+    severAllStrings(); // but those of intersection (1, 1)
+    Web& web = Web::getInstance();
+    web.addOnIntersection(bw::Vector(1, 1), UP | RIGHT | DOWN | LEFT);
+    web.flashOnIntersection(true, bw::Vector(1, 1), RIGHT);
+    // Frames are counted for the whole program: 1–5 red, 6–11 grey, 12–17 red …; follow the
+    // count through two full periods from wherever it stands. The strings stand 0.3 of a
+    // spacing (80 / 7 columns, 24 / 5 rows) away from the junction, each character centred.
+    for (const int last = Web::getBlinkCounter() + 24; Web::getBlinkCounter() < last;) {
+        const std::string frame = drawn(web);
+        const int f = Web::getBlinkCounter();
+        EXPECT_EQ(frame, std::string("4.3 10.9286 ffffff +\n2.86 10.9286 9b9b9b |\n4.3 14.3571 ") +
+                             (f % 12 < 6 ? "f24336" : "9b9b9b") +
+                             " =\n5.74 10.9286 9b9b9b |\n4.3 7.5 9b9b9b =")
+            << "frame " << f;
+    }
+    // A bare intersection and a hidden web draw nothing, and a hidden web counts no frame.
+    web.removeOnIntersection(bw::Vector(1, 1), UP | RIGHT | DOWN | LEFT);
+    EXPECT_EQ(drawn(web), "") << "no '+' without a string";
+    web.reset();
+    web.hide();
+    const int before = Web::getBlinkCounter();
+    EXPECT_EQ(drawn(web), "");
+    EXPECT_EQ(Web::getBlinkCounter(), before);
+}

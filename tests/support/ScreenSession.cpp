@@ -1,132 +1,74 @@
 #include "ScreenSession.h"
 
-#include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-namespace {
-
-bool shell(const std::string& command) { return std::system(command.c_str()) == 0; }
-/// Runs a command with its output thrown away.
-bool quietly(const std::string& command) { return shell(command + " >/dev/null 2>&1"); }
-bool xdotool(const std::string& arguments) { return quietly("xdotool " + arguments); }
-std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
-void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
-Clock::time_point after(double seconds) {
-    return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-}
-
-std::string environmentText(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : std::string(value);
-}
 
 /// The game's executable in folder: the Windows build's when there is one.
-std::string executableIn(const fs::path& folder) {
+static std::string executableIn(const fs::path& folder) {
     return fs::exists(folder / "tarnwick.exe") ? "tarnwick.exe" : "tarnwick";
 }
 
-} // namespace
-
-bool ScreenSession::toolsAvailable() { return xdotool("version") && quietly("import -version"); }
-
-fs::path ScreenSession::gameFolder() {
-    const std::string named = environmentText("TARNWICK_GAME_DIR");
-    return named.empty() ? fs::path(TARNWICK_RUN_DIR) : fs::path(named);
-}
-
-bool ScreenSession::playInPlace() { return environmentText("TARNWICK_PLAY_IN_PLACE") == "1"; }
-
 bool ScreenSession::copyRunFolder(const fs::path& folder, const std::vector<std::string>& skip) {
     const fs::path game = gameFolder();
-    const std::string executable = executableIn(game);
-    if (!fs::exists(game / executable)) return false;
     std::error_code error;
     fs::create_directories(folder, error);
-    for (const std::string& item : {executable, std::string("bw-font.ttf"), std::string("Fonts"),
-                                   std::string("Sprites"), std::string("Audio")})
+    for (const std::string& item :
+         std::vector<std::string>{executableIn(game), "bw-font.ttf", "Fonts", "Sprites", "Audio"})
         fs::copy(game / item, folder / item, fs::copy_options::recursive, error);
     for (const std::string& path : skip)
         fs::remove_all(folder / path, error);
-    return fs::exists(folder / executable);
-}
-
-ScreenSession::~ScreenSession() {
-    if (!started || fs::exists(dir / "game.status")) return;
-    const int pid = std::atoi(readFile("game.pid").c_str());
-    if (pid > 0) quietly("kill " + std::to_string(pid));
-    waitForExit(5);
+    return fs::exists(folder / executableIn(game));
 }
 
 bool ScreenSession::start(const std::string& environment) {
     // The group runs in the background: it records the game's id, waits for it and writes its
     // exit status, so the test can poll for the end without blocking.
-    const std::string launcher = environmentText("TARNWICK_GAME_LAUNCHER");
-    started = shell("cd " + quoted(dir) + " && { " + environment + " " + launcher + " ./" + executableIn(dir) +
-                    " >game.out 2>game.err & echo $! >game.pid; wait $!; "
-                    "echo $? >game.status.tmp; mv game.status.tmp game.status; } >/dev/null 2>&1 &");
+    fs::remove(dir / "game.status");
+    started = quietly("{ cd " + quoted("") + " && { " + environment + " " +
+                      ScreenSession::environment("TARNWICK_GAME_LAUNCHER") + " ./" + executableIn(dir) +
+                      " >game.out 2>game.err & echo $! >game.pid; wait $!; " +
+                      "echo $? >game.status.tmp; mv game.status.tmp game.status; } & }");
     return started;
 }
 
-bool ScreenSession::waitForWindow(double seconds) {
-    for (const auto deadline = after(seconds); Clock::now() < deadline && !fs::exists(dir / "game.status");
-         pause(100)) {
-        if (!shell("xdotool search --onlyvisible --name '^VelloranBrackwen$' >" + quoted(dir / "window.id") +
-                   " 2>/dev/null"))
-            continue;
-        std::istringstream(readFile("window.id")) >> window_id;
-        // Without a window manager activation may fail; focus is what the keys need.
-        xdotool("windowactivate " + window_id);
-        return xdotool("windowfocus --sync " + window_id);
+bool ScreenSession::waitForWindow(int seconds) {
+    // The keys go to the window with the focus (there may be no window manager to activate it).
+    const std::string search = " xdotool search --sync --onlyvisible --name '^VelloranBrackwen$' >";
+    if (!quietly("{ timeout " + std::to_string(seconds) + search + quoted("window.id") + "; }")) return false;
+    std::istringstream(readFile("window.id")) >> window_id;
+    return quietly("xdotool windowfocus --sync " + window_id);
+}
+
+bool ScreenSession::tap(const std::string& key) {
+    const bool down = quietly("xdotool windowfocus --sync " + window_id + " keydown " + key);
+    pause(80); // held long enough for the game to see the press in a frame of its own
+    return quietly("xdotool keyup " + key) && down;
+}
+
+bool ScreenSession::waitForScreen(int seconds, const std::function<bool(const ScreenShot&)>& test) {
+    for (int tries = 0; tries < seconds * 4; ++tries, pause(100)) {
+        const std::string file = "shot-" + std::to_string(shot_count++) + ".png";
+        if (!quietly("import -window " + window_id + " " + quoted(file))) continue;
+        if (const ScreenShot shot(dir / file); shot.isValid() && test(shot)) return true;
     }
     return false;
 }
 
-bool ScreenSession::tap(const std::string& key) {
-    if (window_id.empty()) return false;
-    xdotool("windowfocus --sync " + window_id);
-    const bool down = xdotool("keydown " + key);
-    pause(80); // held long enough for the game to see the press in a frame of its own
-    return xdotool("keyup " + key) && down;
-}
-
-ScreenShot ScreenSession::screenshot() {
-    const fs::path file = dir / ("shot-" + std::to_string(shot_count++) + ".png");
-    if (window_id.empty() || !quietly("import -window " + window_id + " " + quoted(file))) return {};
-    return ScreenShot(file);
-}
-
-ScreenShot ScreenSession::waitForScreen(double seconds, const std::function<bool(const ScreenShot&)>& test) {
-    const auto deadline = after(seconds);
-    ScreenShot shot;
-    do {
-        shot = screenshot();
-        if (shot.isValid() && test(shot)) return shot;
-        pause(200);
-    } while (Clock::now() < deadline);
-    return shot;
-}
-
-std::optional<int> ScreenSession::waitForExit(double seconds) {
-    for (const auto deadline = after(seconds); !fs::exists(dir / "game.status"); pause(20))
-        if (Clock::now() >= deadline) return std::nullopt;
+std::optional<int> ScreenSession::waitForExit(int seconds) {
+    for (int tries = 0; !fs::exists(dir / "game.status"); ++tries, pause(20))
+        if (tries == seconds * 50) return std::nullopt;
     started = false;
     return std::atoi(readFile("game.status").c_str());
 }
 
-std::vector<std::string> ScreenSession::logLines() const {
-    std::vector<std::string> messages;
-    std::ifstream file(dir / "brackwen.log");
-    for (std::string line; std::getline(file, line);) {
-        const auto separator = line.find(" - ");
-        messages.push_back(separator == std::string::npos ? line : line.substr(separator + 3));
-    }
-    return messages;
+int ScreenSession::logCount(const std::string& prefix) const {
+    std::istringstream log(readFile("brackwen.log"));
+    int count = 0;
+    for (std::string line; std::getline(log, line);)
+        count += line.find(" - " + prefix) == line.find(" - "); // after the time stamp
+    return count;
 }
 
 std::string ScreenSession::readFile(const std::string& name) const {
