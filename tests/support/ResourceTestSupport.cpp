@@ -25,8 +25,7 @@ std::vector<std::string> resourceLogMessages() {
 
 void writeResourceFile(const std::filesystem::path& path, const std::string& text) {
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
-    std::ofstream file(path, std::ios::out | std::ios::binary | std::ios::trunc);
-    file << text;
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::string gameFile(ResourceKind kind, const std::string& label) {
