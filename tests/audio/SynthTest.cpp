@@ -24,16 +24,14 @@ public:
     }
 };
 
-TEST(SynthPitch, NoteNamesAndEqualTemperamentFromA440) {
+TEST(SynthPitch, NoteNamesEqualTemperamentFromA440AndWaveformsOfThatFrequency) {
     for (const auto& [name, note] : {std::pair{"A4", 69}, {"C4", 60}, {"C#5", 73}, {"Bb3", 58}, {"C0", 12}})
         EXPECT_EQ(Pitch::parse(name), note) << name;
     for (const char* name : {"", "A", "A#", "H4", "a4", "4A", "A4x", "Cb", "A10", "-"})
         EXPECT_FALSE(Pitch::parse(name).has_value()) << name;
     EXPECT_DOUBLE_EQ(Pitch::frequency(69), 440.0);
     EXPECT_NEAR(Pitch::frequency(60), 261.626, 1e-3);
-}
-
-TEST(SynthOscillator, EveryWaveformHasItsFrequencyAndNoOffset) {
+    // Every waveform has the frequency asked for and no offset.
     for (Waveform waveform : {SINE, TRIANGLE, SAW, SQUARE}) {
         Oscillator oscillator(waveform);
         double previous = 0.0, sum = 0.0;

@@ -62,9 +62,8 @@ Lines describe(const bw::Sprite* sprite) {
     Lines lines{std::to_string(sprite->getWidth()) + "x" + std::to_string(sprite->getHeight()) + " " +
                 (clear ? "'" + std::string(1, *clear) + "'" : "none") + " " + std::to_string(sprite->getTotalSlowdown())};
     for (int i = 0; i < sprite->getFrameCount(); ++i) {
-        const bw::Frame frame = sprite->getFrame(i);
-        lines.push_back(frame.getString() + "|" + frame.getColor().toHexString() + "|" +
-                        std::to_string(frame.getSlowdown()));
+        const bw::Frame f = sprite->getFrame(i);
+        lines.push_back(f.getString() + "|" + f.getColor().toHexString() + "|" + std::to_string(f.getSlowdown()));
     }
     return lines;
 }
