@@ -125,7 +125,7 @@ TEST(SpriteTest, EachFileGivesItsFramesOrOneErrorNamingTheLineWithinLittleMemory
         {"frames 0\n", {"ERROR: Sprite frame count must be positive (line 1)"}},
         {"frames 1\nwidth 0\n", {"ERROR: Sprite width must be positive (line 2)"}},
         {"frames 1\nwidth 1\nheight 0\n", {"ERROR: Sprite height must be positive (line 3)"}},
-        {HEADER + "transparency\n<BODY>\n", {"ERROR: Sprite transparency has no character (line 6)"}},
+        {HEADER + "transparency \n<BODY>\n", {"ERROR: Sprite transparency has no character (line 6)"}},
         {HEADER + "<BODY>\n", {ended + "7)"}},
         {HEADER + "<BODY>\nabc\n", {ended + "8)"}},      // inside the art rows
         {HEADER + "<BODY>\nabc\nabc\n", {ended + "9)"}}, // where "end" belongs
