@@ -174,7 +174,7 @@ TEST(SpriteTest, EachFileGivesItsFramesOrOneErrorNamingTheLineWithinLittleMemory
     // behaviour that an input brings back.
     bw::ResourceManager& resources = bw::ResourceManager::getInstance();
     const auto fuzz = std::filesystem::path(TARNWICK_SOURCE_DIR) / "fuzz";
-    int files = 0, rejected = 0;
+    int rejected = 0;
     for (const char* folder : {"regressions", "corpus"})
         for (const auto& entry : std::filesystem::directory_iterator(fuzz / folder)) {
             SCOPED_TRACE(entry.path().string());
@@ -187,12 +187,11 @@ TEST(SpriteTest, EachFileGivesItsFramesOrOneErrorNamingTheLineWithinLittleMemory
             for (const std::string& line : log)
                 EXPECT_TRUE(!line.starts_with("ERROR:") || line.find("line ") != std::string::npos) << line;
             rejected += !loaded;
-            ++files;
             resources.startUp();
         }
     allocation_ceiling = SIZE_MAX;
-    EXPECT_GE(files, 15) << "the seed corpus in fuzz/corpus is missing";
-    // Most seeds are broken on purpose; a loader that took them all would have lost its checks.
+    // Most seeds are broken on purpose; a loader that took them all would have lost its checks (or
+    // the corpus is missing).
     EXPECT_GE(rejected, 12);
     bw::LogManager::getInstance().shutDown();
 }
