@@ -6,10 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <SFML/Audio/SoundBuffer.hpp>
-#include <SFML/Audio/SoundChannel.hpp>
-
-#include <cstdint>
 #include <fstream>
 
 void restartLogForResourceTest() {
@@ -29,17 +25,7 @@ std::vector<std::string> resourceLogMessages() {
 
 void writeResourceFile(const std::filesystem::path& path, const std::string& text) {
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
-    std::ofstream file(path, std::ios::out | std::ios::binary | std::ios::trunc);
-    file << text;
-}
-
-bool writeToneWav(const std::filesystem::path& path, int sample_count) {
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(sample_count));
-    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = (i / 20) % 2 == 0 ? 8000 : -8000;
-    sf::SoundBuffer buffer;
-    if (!buffer.loadFromSamples(samples.data(), samples.size(), 1, 8000, {sf::SoundChannel::Mono})) return false;
-    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
-    return buffer.saveToFile(path);
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::string gameFile(ResourceKind kind, const std::string& label) {

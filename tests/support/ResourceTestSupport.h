@@ -16,10 +16,6 @@ std::vector<std::string> resourceLogMessages();
 /// Writes text byte for byte (no line-ending translation), creating parent folders.
 void writeResourceFile(const std::filesystem::path& path, const std::string& text);
 
-/// Writes a mono 16-bit WAV of a square tone, sample_count samples at 8000 Hz. False when
-/// SFML could not save it.
-bool writeToneWav(const std::filesystem::path& path, int sample_count);
-
 /// The file the game loads the resource of this kind and label from, relative to the run folder
 /// ("Sprites/spider-right.txt"); fails the test and gives "" when the game has no such resource.
 std::string gameFile(ResourceKind kind, const std::string& label);
