@@ -1,6 +1,7 @@
 #include "ScreenShot.h"
 
-#include <algorithm>
+#include "RecordedScreen.h"
+
 #include <cmath>
 
 namespace {
@@ -11,11 +12,7 @@ constexpr float GLYPH_DROP = 6.4f;
 } // namespace
 
 int ScreenShot::countPixels(sf::Color color, int left, int top, int right, int bottom) const {
-    int count = 0;
-    for (int y = std::max(top, 0); valid && y <= std::min(bottom, height() - 1); ++y)
-        for (int x = std::max(left, 0); x <= std::min(right, width() - 1); ++x)
-            count += image.getPixel({static_cast<unsigned>(x), static_cast<unsigned>(y)}) == color ? 1 : 0;
-    return count;
+    return valid ? RecordedScreen::countPixels(image, color, left, top, right, bottom) : 0;
 }
 
 int ScreenShot::countInCells(sf::Color color, int column0, int row0, int column1, int row1) const {
