@@ -14,7 +14,7 @@ xvfb xauth"
 TARNWICK_TEST_PACKAGES="$TARNWICK_PLAY_PACKAGES
 libgtest-dev libgmock-dev googletest libbenchmark-dev
 clang libclang-rt-14-dev
-xdotool imagemagick procps
+xdotool imagemagick procps time
 g++-mingw-w64-x86-64-posix wine wine64"
 
 tarnwick_log() { printf '[setup] %s\n' "$*" >&2; }
