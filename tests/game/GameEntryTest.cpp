@@ -32,14 +32,17 @@ TEST_F(GameEntryTest, WhatCannotBeUsedIsNamedTheRestLoadsUnderItsLabelAndAGameSt
         EXPECT_EQ(found, entry.kind != SPRITE || fs::is_regular_file(entry.file)) << entry.label;
     }
     // One error each time a file that cannot be used is asked for, and no other: it names the file
-    // when there is none (a sprite reader's error names the line instead).
+    // when there is none. A folder in a file's place is named on Windows, where it cannot be
+    // opened; elsewhere it opens and the sprite reader's error names the line instead.
     const std::vector<std::string> lines = readLogLines();
     const auto errors = [&](const std::string& end) {
         return std::ranges::count_if(
             lines, [&](const auto& line) { return line.starts_with("ERROR:") && line.ends_with(end); });
     };
-    for (const std::string& file : files)
-        EXPECT_EQ(errors(" " + file), fs::exists(file) ? 0 : std::ranges::count(files, file)) << file;
+    for (const std::string& file : files) {
+        if (!fs::is_directory(file))
+            EXPECT_EQ(errors(" " + file), fs::exists(file) ? 0 : std::ranges::count(files, file)) << file;
+    }
     EXPECT_EQ(errors(""),
               std::ranges::count_if(files, [](const auto& file) { return !fs::is_regular_file(file); }));
 

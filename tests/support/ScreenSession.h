@@ -75,7 +75,9 @@ class ScreenSession {
     static std::string environment(const char* name) { return std::getenv(name) ? std::getenv(name) : ""; }
     static void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     std::string readFile(const std::string& name) const;
-    std::string quoted(const std::string& name) const { return "'" + (dir / name).string() + "'"; }
+    std::string quoted(const std::string& name) const {
+        return std::string("'").append((dir / name).string()).append("'");
+    }
 
     std::filesystem::path dir;
     std::string window_id;
