@@ -17,8 +17,7 @@ using namespace synth;
 namespace {
 
 // Plays every note as a block of its velocity, exactly as long as its gate.
-class BlockInstrument : public Instrument {
-public:
+struct BlockInstrument : Instrument {
     std::vector<float> renderNote(double, std::size_t gate, float velocity, std::uint32_t) const override {
         return std::vector<float>(gate, velocity);
     }
@@ -34,20 +33,18 @@ TEST(SynthPitch, NoteNamesEqualTemperamentFromA440AndWaveformsOfThatFrequency) {
     // Every waveform has the frequency asked for and no offset.
     for (Waveform waveform : {SINE, TRIANGLE, SAW, SQUARE}) {
         Oscillator oscillator(waveform);
-        double previous = 0.0, sum = 0.0;
-        int sign_changes = 0;
+        double previous = 0.0, sum = 0.0, sign_changes = 0.0;
         for (unsigned i = 0; i < AudioClip::SAMPLE_RATE; ++i) { // one second
             const double value = oscillator.next(220.5);
             sign_changes += i > 0 && (value < 0.0) != (previous < 0.0);
-            sum += value;
-            previous = value;
+            sum += previous = value;
         }
         EXPECT_NEAR(sign_changes, 441, 4) << "waveform " << waveform;
         EXPECT_NEAR(sum / AudioClip::SAMPLE_RATE, 0.0, 0.01) << "waveform " << waveform;
     }
 }
 
-TEST(SynthSequencer, ReadsMelodiesAndRhythmsAndReportsMistakes) {
+TEST(SynthSequencer, ReadsMelodiesAndRhythmsReportsMistakesAndFindsNoneInThePiecesOfTheGame) {
     const BlockInstrument block;
     NoteSequencer sequencer(10, 4, 2);
     EXPECT_EQ(sequencer.addMelody(block, 0, "A4:2 -:2 | C5:1 E5:3 |", 1.0f, 1.0), 8);
@@ -68,14 +65,12 @@ TEST(SynthSequencer, ReadsMelodiesAndRhythmsAndReportsMistakes) {
     ASSERT_EQ(problems.size(), 7u);
     for (const auto& [index, word] : {std::pair{0, "bar line"}, {1, "H4"}, {2, "C5"}, {3, "E5:x"}})
         EXPECT_NE(problems[index].find(word), std::string::npos) << problems[index];
-}
 
-// Each piece is a sound or music of the game, and only music loops.
-TEST(SynthCatalogue, EveryPieceComposesCleanlyAndOnlyMusicLoops) {
+    // Each piece is a sound or music of the game, and only music loops.
     for (const auto& piece : SoundCatalogue::all()) {
         const std::string label = piece->label();
-        const auto entry = std::ranges::find_if(
-            GAME_RESOURCES, [&](const ResourceEntry& e) { return e.kind != SPRITE && label == e.label; });
+        const auto entry =
+            std::ranges::find_if(GAME_RESOURCES, [&](auto& e) { return e.kind != SPRITE && label == e.label; });
         ASSERT_NE(entry, std::end(GAME_RESOURCES)) << label;
         EXPECT_EQ(piece->loops(), entry->kind == MUSIC) << label;
         EXPECT_TRUE(piece->problems().empty()) << label << ": " << piece->problems().front();

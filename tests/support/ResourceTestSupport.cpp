@@ -12,8 +12,6 @@ void restartLogForResourceTest() {
     bw::LogManager& log = bw::LogManager::getInstance();
     log.shutDown();
     log.setLogLevel(-1);
-    log.setEcho(false);
-    log.setFlush(false);
     log.startUp();
 }
 
