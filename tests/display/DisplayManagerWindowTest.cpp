@@ -104,10 +104,9 @@ TEST_F(DisplayManagerWindowTest, CellIsItsCharacterInItsColourOnAShiftedBox) {
     {
         const RecordedScreen screen;
         ASSERT_EQ(display.drawCh(Vector(10.5f, 5.25f), 'W', bw::Color(0, 255, 0, 0.5f)), 0);
-        const RecordedScreen::Draw* cell = screen.at(10.5f, 5.25f);
-        ASSERT_NE(cell, nullptr);
-        EXPECT_EQ(std::pair(cell->ch, cell->color), std::pair('W', sf::Color(0, 255, 0, 127))); // 0.5 of 255
-        const sf::FloatRect& box = cell->box;
+        const RecordedScreen::Draw& cell = screen.at(10.5f, 5.25f);
+        EXPECT_EQ(std::pair(cell.ch, cell.color), std::pair('W', sf::Color(0, 255, 0, 127))); // 0.5 of 255
+        const sf::FloatRect& box = cell.box;
         EXPECT_LT(std::fabs(box.position.x - 10.6f) + std::fabs(box.position.y - 5.45f) +
                       std::fabs(box.size.x - 1.0f) + std::fabs(box.size.y - 31.0f / 32.0f), 1e-3f);
     }

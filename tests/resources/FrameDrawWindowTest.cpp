@@ -40,8 +40,8 @@ TEST(FrameDrawWindowTest, FramesSpritesAndVisibleBoxesLandOnTheirCells) {
     EXPECT_EQ(narrowed.draw(Vector(50, 10.75f), nullptr), 0);
     EXPECT_EQ(screen.text(9, 9, 3) + screen.text(9, 10, 3) + screen.text(9, 11, 3), "abcdefghi");
     EXPECT_EQ(screen.text(28, 9, 4) + screen.text(28, 10, 4) + screen.text(48, 10, 4), "wxyzWXYZabcd");
-    EXPECT_EQ(screen.at(11, 11)->color, sf::Color::Red);
-    EXPECT_EQ(screen.at(31, 10)->color, sf::Color::White);
+    EXPECT_EQ(screen.at(11, 11).color, sf::Color::Red);
+    EXPECT_EQ(screen.at(31, 10).color, sf::Color::White);
     EXPECT_EQ(screen.draws().size(), 21u) << "nothing but the frames' cells";
 
     // A sprite draws the frame asked for, passing on its transparent character; none out of range.
@@ -70,10 +70,10 @@ TEST(FrameDrawWindowTest, FramesSpritesAndVisibleBoxesLandOnTheirCells) {
     EXPECT_EQ(object.draw(), 0);
     EXPECT_EQ(screen.text(19, 9, 3) + screen.text(19, 10, 3), "+o++O+");
     for (const auto& [column, row] : {std::pair{19, 9}, {21, 9}, {19, 10}, {21, 10}})
-        EXPECT_EQ(screen.at(column, row)->color, sf::Color::White);
-    const RecordedScreen::Draw* centre = screen.at(19.5f, 9.5f);
-    ASSERT_EQ(centre, &screen.draws().back());
-    EXPECT_EQ(std::pair(centre->ch, centre->color), std::pair('x', sf::Color::Red));
+        EXPECT_EQ(screen.at(column, row).color, sf::Color::White);
+    const RecordedScreen::Draw& centre = screen.at(19.5f, 9.5f);
+    EXPECT_EQ(&centre, &screen.draws().back());
+    EXPECT_EQ(std::pair(centre.ch, centre.color), std::pair('x', sf::Color::Red));
     display.shutDown();
     bw::LogManager::getInstance().shutDown();
 }

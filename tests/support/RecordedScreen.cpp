@@ -21,16 +21,17 @@ void RecordedScreen::drawCell(sf::RenderTarget&, const Cell& cell, const sf::Fon
                         {cell.box.position.componentWiseDiv(size), cell.box.size.componentWiseDiv(size)}});
 }
 
-const RecordedScreen::Draw* RecordedScreen::at(float column, float row) const {
+const RecordedScreen::Draw& RecordedScreen::at(float column, float row) const {
+    static const Draw blank{0, 0, ' ', sf::Color::Transparent, {}};
     // Within a thousandth of a cell counts as on it.
     const auto on = [&](const Draw& d) { return std::fabs(d.x - column) + std::fabs(d.y - row) <= 1.0e-3f; };
     const auto found = std::ranges::find_if(recorded | std::views::reverse, on);
-    return found == recorded.rend() ? nullptr : &*found;
+    return found == recorded.rend() ? blank : *found;
 }
 
 std::string RecordedScreen::text(int column, int row, int count) const {
     std::string line;
-    for (int i = column; i < column + count; ++i) line += at(i, row) ? at(i, row)->ch : ' ';
+    for (int i = column; i < column + count; ++i) line += at(i, row).ch;
     return line;
 }
 

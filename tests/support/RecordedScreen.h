@@ -31,8 +31,8 @@ public:
     void clear() { recorded.clear(); }
     /// Every draw since the last clear, in order, wherever it was.
     const std::vector<Draw>& draws() const { return recorded; }
-    /// The last draw at exactly this position in cells; null where none was.
-    const Draw* at(float column, float row) const;
+    /// The last draw at exactly this position in cells; a blank one (' ', transparent) where none was.
+    const Draw& at(float column, float row) const;
     /// count cells of a row from column, as text (' ' where nothing was drawn).
     std::string text(int column, int row, int count = 80) const;
 
