@@ -26,7 +26,6 @@ const std::string STARTED = "Started up LogManager";
 class DisplayManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        log.shutDown();
         log.setLogLevel(-1);
         ASSERT_EQ(log.startUp(), 0);
     }

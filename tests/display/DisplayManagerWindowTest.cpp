@@ -1,5 +1,6 @@
 // The display manager with a real window: the cells drawCh and drawString make (read back
-// through a recording renderer), one glyph's pixels, and which frames swapBuffers shows.
+// through a recording renderer), one glyph's pixels, and which frames swapBuffers shows; and
+// before all that, with no font opened at all.
 #include "DisplayManager.h"
 
 #include "LogManager.h"
@@ -15,21 +16,55 @@
 
 #include <cmath>
 #include <filesystem>
-#include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 using bw::Vector;
 using ::testing::ElementsAre;
 
 namespace {
 
-const sf::Color BLACK = sf::Color::Black;
+// Cells still get their boxes, characters are left out instead of taking the program down, and
+// the first font that opens later is used from then on. First in this file, so that no font has
+// opened before it even when the tests run in one process.
+TEST(DisplayManagerNoFontWindowTest, CharactersWithoutAFontGetTheirBoxOnlyUntilAFontOpens) {
+    const TempWorkDir dir;
+    bw::LogManager& log = bw::LogManager::getInstance();
+    log.setLogLevel(-1);
+    ASSERT_EQ(log.startUp(), 0);
+    bw::DisplayManager& display = bw::DisplayManager::getInstance();
+    // No bw-font.ttf in this folder: start-up reports it and goes on.
+    ASSERT_EQ(display.startUp(), 0);
+
+    display.getWindow()->clear(sf::Color::White);
+    EXPECT_EQ(display.drawCh(Vector(0, 0), 'H', bw::COLOR_RED), 0);
+    EXPECT_EQ(display.drawString(Vector(2, 0), "HH", bw::COLOR_RED, bw::LEFT_JUSTIFIED), 0);
+    display.openFont("Fonts/missing.ttf"); // a second failure changes nothing
+    EXPECT_EQ(display.drawCh(Vector(0, 0), 'H', bw::COLOR_RED), 0);
+    const sf::Image frame = RecordedScreen::framePixels();
+    EXPECT_EQ(RecordedScreen::countPixels(frame, sf::Color::Red), 0) << "no glyph";
+    // But the boxes of cells 0, 2 and 3: 12.8 pixels cover 13, 13 and 12 whole pixels across.
+    EXPECT_EQ(RecordedScreen::countPixels(frame, sf::Color::Black), (13 + 13 + 12) * 31);
+    // The font errors are logged once each, nothing per character.
+    EXPECT_THAT(readLogLines(), ElementsAre("Started up LogManager", "ERROR: Unable to load font bw-font.ttf",
+                                            "Started up DisplayManager", "draw string has been called", "HH",
+                                            "HH", "ERROR: Unable to load font Fonts/missing.ttf"));
+
+    display.openFont(TARNWICK_SOURCE_DIR "/third_party/fonts/DejaVuSansMono.ttf");
+    display.getWindow()->clear(sf::Color::Black);
+    EXPECT_EQ(display.drawCh(Vector(5, 5), 'H', bw::COLOR_RED), 0);
+    EXPECT_GT(RecordedScreen::countPixels(RecordedScreen::framePixels(), sf::Color::Red, 64, 160, 79, 191), 60);
+
+    display.shutDown();
+    log.shutDown();
+}
 
 class DisplayManagerWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* font = TARNWICK_SOURCE_DIR "/third_party/fonts/DejaVuSansMono.ttf";
-        std::filesystem::copy_file(font, bw::FONT_FILE_DEFAULT);
+        std::filesystem::copy_file(TARNWICK_SOURCE_DIR "/third_party/fonts/DejaVuSansMono.ttf", bw::FONT_FILE_DEFAULT);
         log.setLogLevel(-1);
         ASSERT_EQ(log.startUp(), 0);
         ASSERT_EQ(display.startUp(), 0);
@@ -53,113 +88,86 @@ TEST_F(DisplayManagerWindowTest, StartUpIsRedundantWhileOpenAndOpensANewWindowAf
     EXPECT_EQ(display.startUp(), 0);
     EXPECT_EQ(display.getWindow(), window);
     display.shutDown();
-    EXPECT_EQ(display.getWindow(), nullptr);
-    EXPECT_FALSE(display.isStarted());
+    EXPECT_TRUE(display.getWindow() == nullptr && !display.isStarted());
     ASSERT_EQ(display.startUp(), 0);
     EXPECT_TRUE(display.isStarted());
-    // The default font opened without an error.
-    const std::string started = "Started up DisplayManager", stopped = "Shut down DisplayManager";
-    const std::string redundant = "Redundant DisplayManager startUp call";
-    EXPECT_THAT(readLogLines(), ElementsAre("Started up LogManager", started, redundant, stopped, started));
+    const std::string started = "Started up DisplayManager";
+    EXPECT_THAT(readLogLines(), ElementsAre("Started up LogManager", started, "Redundant DisplayManager startUp call",
+                                            "Shut down DisplayManager", started));
 }
 
 // A cell's black box is one cell wide and a pixel less than a cell high, shifted right by a
-// tenth of a cell and down by a fifth, from a fractional position as from a whole one.
+// tenth of a cell and down by a fifth, from a fractional position as from a whole one. Read as
+// pixels, the box, and nothing else, is black and hides what lay beneath; the character is drawn
+// in its colour inside its own cell.
 TEST_F(DisplayManagerWindowTest, CellIsItsCharacterInItsColourOnAShiftedBox) {
-    const RecordedScreen screen;
-    ASSERT_EQ(display.drawCh(Vector(10.5f, 5.25f), 'W', bw::Color(0, 255, 0, 0.5f)), 0);
-    ASSERT_EQ(screen.draws().size(), 1u);
-    const auto near = [](float got, float want) { return std::fabs(got - want) < 1e-4f; };
-    const RecordedScreen::Draw& cell = screen.draws()[0];
-    EXPECT_EQ(cell.ch, 'W');
-    EXPECT_TRUE(near(cell.x, 10.5f) && near(cell.y, 5.25f));
-    EXPECT_TRUE(near(cell.box.position.x, 10.6f) && near(cell.box.position.y, 5.45f));
-    EXPECT_TRUE(near(cell.box.size.x, 1.0f) && near(cell.box.size.y, 31.0f / 32.0f));
-    // Alpha 0.5 is 127 of 255.
-    EXPECT_EQ(cell.color, sf::Color(0, 255, 0, 127));
-}
-
-// The one glyph read as pixels: its box, and nothing else, is black and hides what lay beneath;
-// the character is drawn in its colour inside its own cell.
-TEST_F(DisplayManagerWindowTest, GlyphIsDrawnInItsColourOnItsBoxInsideItsCell) {
+    {
+        const RecordedScreen screen;
+        ASSERT_EQ(display.drawCh(Vector(10.5f, 5.25f), 'W', bw::Color(0, 255, 0, 0.5f)), 0);
+        const RecordedScreen::Draw& cell = screen.at(10.5f, 5.25f);
+        EXPECT_EQ(std::pair(cell.ch, cell.color), std::pair('W', sf::Color(0, 255, 0, 127))); // 0.5 of 255
+        const sf::FloatRect& box = cell.box;
+        EXPECT_LT(std::fabs(box.position.x - 10.6f) + std::fabs(box.position.y - 5.45f) +
+                      std::fabs(box.size.x - 1.0f) + std::fabs(box.size.y - 31.0f / 32.0f), 1e-3f);
+    }
     display.getWindow()->clear(sf::Color::White);
     ASSERT_EQ(display.drawCh(Vector(5, 5), 'H', bw::COLOR_RED), 0);
     const sf::Image frame = RecordedScreen::framePixels();
+    const auto count = [&](sf::Color color, auto... box) { return RecordedScreen::countPixels(frame, color, box...); };
     // The box covers x 65.28..78.08 and y 166.4..197.4: the pixels whose centres lie inside.
-    EXPECT_EQ(RecordedScreen::countPixels(frame, sf::Color::White, 65, 166, 77, 196), 0);
-    const int black = RecordedScreen::countPixels(frame, BLACK, 65, 166, 77, 196);
-    EXPECT_GT(black, 200);
-    EXPECT_EQ(RecordedScreen::countPixels(frame, BLACK), black);
+    EXPECT_EQ(count(sf::Color::White, 65, 166, 77, 196), 0);
+    EXPECT_EQ(count(sf::Color::Black), count(sf::Color::Black, 65, 166, 77, 196));
     // The cell spans x 64..76.8 and y 160..192; a bold character may reach a pixel past its right edge.
-    const int red = RecordedScreen::countPixels(frame, sf::Color::Red, 64, 160, 79, 191);
+    const int red = count(sf::Color::Red, 64, 160, 79, 191);
     EXPECT_GT(red, 60);
-    EXPECT_EQ(RecordedScreen::countPixels(frame, sf::Color::Red), red) << "no glyph pixels outside the cell";
+    EXPECT_EQ(count(sf::Color::Red), red) << "no glyph pixels outside the cell";
 }
 
 TEST_F(DisplayManagerWindowTest, DrawStringPlacesStringsByJustificationAndSkipsTransparentCharacters) {
-    const struct {
-        std::string text;
-        bw::Justification just;
-        int first;
-    } cases[] = {
-        {"abcde", bw::CENTER_JUSTIFIED, 8}, {"abcd", bw::CENTER_JUSTIFIED, 8},
-        {"a", bw::CENTER_JUSTIFIED, 10},    {"abcd", bw::RIGHT_JUSTIFIED, 6},
-        {"abcd", bw::LEFT_JUSTIFIED, 10},
-        {"abc", static_cast<bw::Justification>(3), 10}, // no such value: left
-    };
-    for (const auto& c : cases) {
-        RecordedScreen screen;
-        ASSERT_EQ(display.drawString(Vector(10, 4), c.text, bw::COLOR_BLUE, c.just), 0);
-        const std::string expected = std::string(c.first, ' ') + c.text;
-        EXPECT_EQ(screen.row(4), expected + std::string(80 - expected.size(), ' '))
-            << c.text << ", justification " << c.just;
-    }
-    RecordedScreen screen;
-    ASSERT_EQ(display.drawCh(Vector(5, 3), 'H', bw::COLOR_RED), 0);
+    // A string at column 10 of row 4, and what the row shows from column 5 on; '.' is transparent.
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {"abcde", bw::CENTER_JUSTIFIED, "   abcde  "}, {"abcd", bw::CENTER_JUSTIFIED, "   abcd   "},
+        {"a", bw::CENTER_JUSTIFIED, "     a    "},      {"abcd", bw::RIGHT_JUSTIFIED, " abcd     "},
+        {"abcd", bw::LEFT_JUSTIFIED, "     abcd "},     {"a.Z", 3 /* no such value: left */, "     a Z  "}};
     const char dot = '.';
-    ASSERT_EQ(display.drawString(Vector(4, 3), "a.Z", bw::COLOR_GREEN, bw::LEFT_JUSTIFIED, &dot), 0);
-    EXPECT_EQ(screen.text(4, 3, 3), "aHZ");
-    EXPECT_EQ(screen.draws().size(), 3u);
+    for (const auto& [text, just, row] : cases) {
+        const RecordedScreen screen;
+        ASSERT_EQ(display.drawString(Vector(10, 4), text, bw::COLOR_BLUE, bw::Justification(just), &dot), 0);
+        EXPECT_EQ(screen.text(5, 4, 10), row) << text << ", justification " << just;
+    }
 }
 
 // A frame drawn cell for cell like the one on screen is left out, but never more than
 // MAX_KEPT_FRAMES in a row, and never when anything else may have changed what the window
 // shows: a different cell, the window handed out, another font.
 TEST_F(DisplayManagerWindowTest, FrameLikeTheOneOnScreenIsNotShownAgain) {
-    // Whether a frame of this text, after something else done first, reached the window.
-    const auto shown = [&](const std::string& text, const std::function<void()>& first = [] {}) {
-        const long before = display.getShownFrameCount();
-        first();
-        display.drawString(Vector(3, 4), text, bw::COLOR_RED, bw::LEFT_JUSTIFIED);
-        EXPECT_EQ(display.swapBuffers(), 0);
-        return display.getShownFrameCount() - before;
+    // For each text drawn as a frame of its own: 1 when the frame reached the window, 0 when not.
+    const auto shown = [&](const std::vector<std::string>& texts) {
+        std::string got;
+        for (const std::string& text : texts) {
+            const long before = display.getShownFrameCount();
+            display.drawString(Vector(3, 4), text, bw::COLOR_RED, bw::LEFT_JUSTIFIED);
+            EXPECT_EQ(display.swapBuffers(), 0);
+            got += std::to_string(display.getShownFrameCount() - before);
+        }
+        return got;
     };
-    EXPECT_EQ(shown("same"), 1);
-    for (int kept = 0; kept < bw::DisplayManager::MAX_KEPT_FRAMES; ++kept)
-        EXPECT_EQ(shown("same"), 0) << "frame " << kept;
-    EXPECT_EQ(shown("same"), 1) << "shown again after the most frames kept";
-    EXPECT_EQ(shown("same"), 0);
-    EXPECT_EQ(shown("sane"), 1) << "one character changed";
-    EXPECT_EQ(shown("sane"), 0);
-    EXPECT_EQ(shown("sanex"), 1) << "one cell more";
-    EXPECT_EQ(shown("sane"), 1) << "one cell fewer";
-    EXPECT_EQ(shown("sane", [&] { display.getWindow(); }), 1) << "the window was handed out";
-    EXPECT_EQ(shown("sane"), 0);
-    EXPECT_EQ(shown("sane", [&] { display.openFont(bw::FONT_FILE_DEFAULT); }), 1) << "another font";
-    EXPECT_EQ(shown(""), 1) << "nothing drawn after something";
-    EXPECT_EQ(shown(""), 0);
+    const int kept = bw::DisplayManager::MAX_KEPT_FRAMES;
+    EXPECT_EQ(shown(std::vector<std::string>(kept + 3, "same")), "1" + std::string(kept, '0') + "10");
+    EXPECT_EQ(shown({"sane", "sane", "sanex", "sane"}), "1011") << "a character changed, a cell more, one fewer";
+    display.getWindow();
+    EXPECT_EQ(shown({"sane", "sane"}), "10") << "the window was handed out";
+    display.openFont(bw::FONT_FILE_DEFAULT);
+    EXPECT_EQ(shown({"sane", "", ""}), "110") << "another font, then nothing drawn after something";
     // A frame left out leaves the frame after it drawn on black, as a shown one does.
-    EXPECT_EQ(shown("same"), 1);
-    EXPECT_EQ(shown("same"), 0);
-    EXPECT_EQ(RecordedScreen::countPixels(RecordedScreen::framePixels(), BLACK), 1024 * 768);
+    EXPECT_EQ(shown({"same", "same"}), "10");
+    EXPECT_EQ(RecordedScreen::countPixels(RecordedScreen::framePixels(), sf::Color::Black), 1024 * 768);
     // Turned off, or with another renderer, every frame is shown.
     display.setFrameReuse(false);
-    EXPECT_EQ(shown("same"), 1);
-    EXPECT_EQ(shown("same"), 1);
+    EXPECT_EQ(shown({"same", "same"}), "11");
     display.setFrameReuse(true);
     const RecordedScreen screen;
-    EXPECT_EQ(shown("same"), 1);
-    EXPECT_EQ(shown("same"), 1);
+    EXPECT_EQ(shown({"same", "same"}), "11");
 }
 
 } // namespace

@@ -7,84 +7,36 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ranges>
 
-namespace {
-
-// The cell a position in cells names, when it lies within a thousandth of a whole cell.
-bool whole(float value, int& cell) {
-    cell = static_cast<int>(std::round(value));
-    return std::fabs(value - static_cast<float>(cell)) <= 1.0e-3f;
-}
-
-} // namespace
-
-RecordedScreen::RecordedScreen()
-    : columns(bw::DisplayManager::getInstance().getHorizontal()),
-      rows(bw::DisplayManager::getInstance().getVertical()),
-      grid(static_cast<std::size_t>(columns * rows)) {
-    bw::DisplayManager::getInstance().setCellRenderer(this);
-}
+RecordedScreen::RecordedScreen() { bw::DisplayManager::getInstance().setCellRenderer(this); }
 
 RecordedScreen::~RecordedScreen() { bw::DisplayManager::getInstance().setCellRenderer(nullptr); }
-
-void RecordedScreen::clear() {
-    grid.assign(grid.size(), GridCell());
-    recorded.clear();
-}
 
 void RecordedScreen::drawCell(sf::RenderTarget&, const Cell& cell, const sf::Font*, unsigned) {
     const bw::DisplayManager& display = bw::DisplayManager::getInstance();
     const sf::Vector2f size(display.charWidth(), display.charHeight());
-    const sf::Vector2f cells = cell.text_position.componentWiseDiv(size);
-    recorded.push_back({cells.x, cells.y, cell.ch, cell.color,
+    const sf::Vector2f at = cell.text_position.componentWiseDiv(size);
+    recorded.push_back({at.x, at.y, cell.ch, cell.color,
                         {cell.box.position.componentWiseDiv(size), cell.box.size.componentWiseDiv(size)}});
-    int column = 0;
-    int row = 0;
-    if (whole(cells.x, column) && whole(cells.y, row) && at(column, row) != nullptr)
-        grid[static_cast<std::size_t>(row * columns + column)] = {cell.ch, cell.color};
 }
 
-const RecordedScreen::GridCell* RecordedScreen::at(int column, int row) const {
-    if (column < 0 || column >= columns || row < 0 || row >= rows) return nullptr;
-    return &grid[static_cast<std::size_t>(row * columns + column)];
-}
-
-char RecordedScreen::charAt(int column, int row) const {
-    const GridCell* cell = at(column, row);
-    return cell ? cell->ch : ' ';
-}
-
-bw::Color RecordedScreen::colorAt(int column, int row) const {
-    const GridCell* cell = at(column, row);
-    const sf::Color color = cell ? cell->color : sf::Color::Transparent;
-    return bw::Color(color.r, color.g, color.b, static_cast<float>(color.a) / 255.0f);
+const RecordedScreen::Draw& RecordedScreen::at(float column, float row) const {
+    static const Draw blank{0, 0, ' ', sf::Color::Transparent, {}};
+    // Within a thousandth of a cell counts as on it.
+    const auto on = [&](const Draw& d) { return std::fabs(d.x - column) + std::fabs(d.y - row) <= 1.0e-3f; };
+    const auto found = std::ranges::find_if(recorded | std::views::reverse, on);
+    return found == recorded.rend() ? blank : *found;
 }
 
 std::string RecordedScreen::text(int column, int row, int count) const {
     std::string line;
-    for (int i = 0; i < count; ++i) line += charAt(column + i, row);
+    for (int i = column; i < column + count; ++i) line += at(i, row).ch;
     return line;
-}
-
-std::string RecordedScreen::row(int row) const { return text(0, row, columns); }
-
-std::vector<int> RecordedScreen::columnsIn(int row, bw::Color color) const {
-    std::vector<int> found;
-    for (int column = 0; column < columns; ++column)
-        if (charAt(column, row) != ' ' && at(column, row)->color == color.toDisplayColor())
-            found.push_back(column);
-    return found;
-}
-
-std::string RecordedScreen::toString() const {
-    std::string lines;
-    for (int r = 0; r < rows; ++r) lines += row(r) + "\n";
-    return lines;
 }
 
 sf::Image RecordedScreen::framePixels() {
     const sf::RenderWindow* window = bw::DisplayManager::getInstance().getWindow();
-    if (window == nullptr) return {};
     // Copying the window into a texture reads the back buffer, i.e. the frame being drawn.
     sf::Texture texture(window->getSize());
     texture.update(*window);
