@@ -57,8 +57,8 @@ TEST_F(GameFlowTest, OnlyPressesOfWAndEscapeChangeTheStateOrEndTheLoopAndEscapeN
     bw::GameManager& game = bw::GameManager::getInstance();
     game.startUp();
     // Each state and where a press of W takes it; a press of Escape ends the loop outside play.
-    for (const auto& [state, after_w] : {std::pair{TITLE, PLAYING}, {PLAYING, PLAYING}, {GAME_OVER, TITLE}}) {
-        for (const bw::Key key : {bw::KEY_W, bw::KEY_ESCAPE, bw::KEY_A}) {
+    for (const auto& [state, after_w] : {std::pair{TITLE, PLAYING}, {PLAYING, PLAYING}, {GAME_OVER, TITLE}})
+        for (const bw::Key key : {bw::KEY_W, bw::KEY_ESCAPE, bw::KEY_A})
             for (const bw::KeyboardAction action : {bw::KEY_PRESSED, bw::KEY_HELD, bw::KEY_RELEASED}) {
                 SCOPED_TRACE(testing::Message() << "state " << state << " key " << key << " " << action);
                 restartWorld();
@@ -78,8 +78,6 @@ TEST_F(GameFlowTest, OnlyPressesOfWAndEscapeChangeTheStateOrEndTheLoopAndEscapeN
                           std::tuple(after, !(pressed && key == bw::KEY_ESCAPE && state != PLAYING), after == PLAYING,
                                      after == TITLE ? "title-song" : "theme-song")); // one game at a time
             }
-        }
-    }
     game.shutDown();
 }
 
@@ -98,8 +96,7 @@ TEST_F(GameFlowTest, GameOverDropsASaucerOnEachInteriorColumnAndDeletesOnlyThePl
         ASSERT_EQ(saucers.getCount(), Web::INTERIOR_COLUMNS);
         for (int i = 0; i < saucers.getCount(); ++i) {
             const Vector target = static_cast<Saucer*>(saucers[i])->getTarget();
-            EXPECT_EQ(target.getX(), i + 1.0f);
-            EXPECT_EQ(saucers[i]->getVelocity().getX(), 0.0f);
+            EXPECT_EQ(std::pair(target.getX(), saucers[i]->getVelocity().getX()), std::pair(i + 1.0f, 0.0f));
             rows.insert(target.getY());
             speeds.insert(saucers[i]->getVelocity().getY());
             expected.push_back("spawned saucer: " + std::to_string(i + 1) + " " + std::to_string(int(target.getY())));

@@ -242,7 +242,7 @@ TEST_F(WebCreaturesTest, PlayerBounceAtEachBorderFiresBackIntoTheWebOnlyWithEnou
     // The border intersection, the direction out, and the side the spider and its shot face after.
     for (const auto& [edge, d, side] :
          {std::tuple(Vector(7, 1), Vector(1, 0), "left"), {Vector(0, 2), Vector(-1, 0), "right"},
-          {Vector(3, 0), Vector(0, -1), "down"}, {Vector(6, 5), Vector(0, 1), "up"}}) {
+          {Vector(3, 0), Vector(0, -1), "down"}, {Vector(6, 5), Vector(0, 1), "up"}})
         for (const int charges : {2, 5}) {
             SCOPED_TRACE(std::string(side) + " with charge " + std::to_string(charges));
             const bool fires = charges >= 3;
@@ -264,7 +264,6 @@ TEST_F(WebCreaturesTest, PlayerBounceAtEachBorderFiresBackIntoTheWebOnlyWithEnou
             EXPECT_EQ(std::tuple(shots[0]->getDirection(), shots[0]->getPosition(), spriteOf(shots[0])),
                       std::tuple(back, player->getPosition(), "silk-shot-" + std::string(side)));
         }
-    }
 }
 
 TEST_F(WebCreaturesTest, SpiderACutStringBlinksThirtyStepsThenGoesAtBothEndsAndTheLastTwoStringsAreNeverCut) {
@@ -319,7 +318,7 @@ TEST_F(WebCreaturesTest, SpiderAWalkingSpiderTurnsBackAtTheBorderWithoutWaiting)
 }
 
 TEST_F(WebCreaturesTest, SpiderASaucerOrASilkShotInEitherSlotKillsItEvenWhileSeveringThenItFallsOut) {
-    for (const std::string type : {"Fly", "Saucer", "SilkShot"}) {
+    for (const std::string type : {"Fly", "Saucer", "SilkShot"})
         for (const bool other_first : {true, false}) {
             GiantEnemySpider spider;
             bw::Object other;
@@ -333,7 +332,6 @@ TEST_F(WebCreaturesTest, SpiderASaucerOrASilkShotInEitherSlotKillsItEvenWhileSev
             // Up and to a random side, from 0.5 to 1.2425 cells a step.
             EXPECT_NEAR(std::fabs(spider.getVelocity().getX()), 0.87125f, 0.37125f + 1e-6f);
         }
-    }
     // Killed while severing, it leaves the string intact and stops its blinking; it rises for
     // about 10 steps, then falls, and is deleted only once out of the window.
     GiantEnemySpider* spider = spiderAtFirstStop(true);
