@@ -410,11 +410,14 @@ TEST_F(WebCreaturesTest, FlyMeetingAPlayerInEitherSlotIsEatenAndTheThirdChargeSo
         stepWorld(1);
         EXPECT_EQ(countOf("Fly"), 0);
     }
-    // The spider slurps only flies.
+    // The spider slurps only flies, and only the spider eats a fly.
     bw::Object other;
     other.setType("Saucer");
-    const bw::EventCollision bump(player, &other, Vector());
+    Fly fly;
+    heard.take();
+    const bw::EventCollision bump(player, &other, Vector()), brush(&other, &fly, Vector());
     player->eventHandler(&bump);
+    EXPECT_EQ(fly.eventHandler(&brush), 0);
     EXPECT_TRUE(heard.take().empty());
 }
 
