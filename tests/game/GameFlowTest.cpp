@@ -102,8 +102,7 @@ TEST_F(GameFlowTest, GameOverDropsASaucerOnEachInteriorColumnAndDeletesOnlyThePl
             expected.push_back("spawned saucer: " + std::to_string(i + 1) + " " + std::to_string(int(target.getY())));
         }
     }
-    for (const std::string& line : readLogLines())
-        if (line.starts_with("spawned saucer: ")) logged.push_back(line);
+    for (const std::string& line : readLogLines()) if (line.starts_with("spawned saucer: ")) logged.push_back(line);
     EXPECT_EQ(logged, expected);
     EXPECT_EQ(rows, (std::set<float>{1, 2, 3, 4}));
     EXPECT_EQ(speeds, (std::set<float>{0, 1, 2, 3, 4, 5}));

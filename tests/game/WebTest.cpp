@@ -140,8 +140,7 @@ TEST_F(WebTest, RandomSearchesAvoidCornersBordersAndSeveredStringsUntilNoneIsLef
     EXPECT_TRUE(web().isEdge(web().getRandomIntersection(true)));
     severAllStrings();
     for (const Vector none : {web().getRandomIntersection(true), web().getRandomEdgeIntersection(),
-                              web().getRandomStringPosition(true)})
-        EXPECT_EQ(none, NO_POSITION);
+                              web().getRandomStringPosition(true)}) EXPECT_EQ(none, NO_POSITION);
     // Strings that lead only to the border leave a string position at the intersection itself.
     web().repairConnection(Vector(1, 1), Vector(1, 0));
     web().repairConnection(Vector(1, 1), Vector(0, 1));

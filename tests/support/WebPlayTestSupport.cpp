@@ -6,8 +6,7 @@
 #include "ResourceManager.h"
 
 void loadWebPlaySprites() {
-    for (const ResourceEntry& entry : GAME_RESOURCES)
-        if (entry.kind == SPRITE) loadGameSprite(entry.label);
+    for (const ResourceEntry& entry : GAME_RESOURCES) if (entry.kind == SPRITE) loadGameSprite(entry.label);
 }
 
 void replaceSprite(const std::string& label, int frames, int slowdown) {
