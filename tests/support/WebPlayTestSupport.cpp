@@ -4,29 +4,9 @@
 #include "PopUp.h"
 #include "ResourceEntry.h"
 #include "ResourceManager.h"
-#include "ResourceTestSupport.h"
-
-namespace {
-
-std::set<WebString> stringsWhere(std::uint32_t (Web::*masks)(bw::Vector) const) {
-    const Web& web = Web::getInstance();
-    std::set<WebString> found;
-    for (int y = 0; y < Web::ROWS; ++y)
-        for (int x = 0; x < Web::COLUMNS; ++x) {
-            const std::uint32_t here = (web.*masks)(bw::Vector(x, y));
-            if (x + 1 < Web::COLUMNS && (here & RIGHT) && ((web.*masks)(bw::Vector(x + 1, y)) & LEFT))
-                found.insert({x, y, x + 1, y});
-            if (y + 1 < Web::ROWS && (here & DOWN) && ((web.*masks)(bw::Vector(x, y + 1)) & UP))
-                found.insert({x, y, x, y + 1});
-        }
-    return found;
-}
-
-} // namespace
 
 void loadWebPlaySprites() {
-    for (const ResourceEntry& entry : GAME_RESOURCES)
-        if (entry.kind == SPRITE) loadGameSprite(entry.label);
+    for (const ResourceEntry& entry : GAME_RESOURCES) if (entry.kind == SPRITE) loadGameSprite(entry.label);
 }
 
 void replaceSprite(const std::string& label, int frames, int slowdown) {
@@ -63,11 +43,18 @@ int sendKey(bw::Object* object, bw::Key key, bw::KeyboardAction action) {
     return object->eventHandler(&event);
 }
 
-std::set<WebString> intactStrings() { return stringsWhere(&Web::getConnections); }
-
-std::set<WebString> blinkingStrings() { return stringsWhere(&Web::getFlashing); }
-
-int countIntactStrings() { return static_cast<int>(intactStrings().size()); }
+std::set<WebString> webStrings(bool blinking) {
+    const Web& web = Web::getInstance();
+    const auto masks = blinking ? &Web::getFlashing : &Web::getConnections;
+    const auto bits = [&](int x, int y) { return (web.*masks)(bw::Vector(x, y)); };
+    std::set<WebString> found;
+    for (int y = 0; y < Web::ROWS; ++y)
+        for (int x = 0; x < Web::COLUMNS; ++x) {
+            if (x + 1 < Web::COLUMNS && (bits(x, y) & RIGHT) && (bits(x + 1, y) & LEFT)) found.insert({x, y, x + 1, y});
+            if (y + 1 < Web::ROWS && (bits(x, y) & DOWN) && (bits(x, y + 1) & UP)) found.insert({x, y, x, y + 1});
+        }
+    return found;
+}
 
 void severAllStrings() {
     for (int y = 0; y < Web::ROWS; ++y)

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <compare>
+#include <array>
 #include <set>
 #include <string>
 #include <vector>
@@ -60,18 +60,12 @@ void stepWorld(int step_count);
 /// Sends a key press (or another action) to one object.
 int sendKey(bw::Object* object, bw::Key key, bw::KeyboardAction action = bw::KEY_PRESSED);
 
-/// A string of the web between two neighbouring intersections, first end left of or above the
-/// second.
-struct WebString {
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    auto operator<=>(const WebString&) const = default;
-};
-/// Every intact string of the web: both ends carry the bit pointing at the other.
-std::set<WebString> intactStrings();
-/// Every string whose ends both carry their blink bit.
-std::set<WebString> blinkingStrings();
-/// The number of intact strings.
-int countIntactStrings();
+/// A string of the web between two neighbouring intersections: column and row of the end left
+/// of or above the other, then those of the other end.
+using WebString = std::array<int, 4>;
+/// Every intact string of the web (both ends carry the bit pointing at the other), or with
+/// blinking every string whose ends both carry their blink bit.
+std::set<WebString> webStrings(bool blinking = false);
 /// Clears every string end of the web.
 void severAllStrings();
 
