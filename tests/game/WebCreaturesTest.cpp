@@ -421,6 +421,27 @@ TEST_F(WebCreaturesTest, FlyMeetingAPlayerInEitherSlotIsEatenAndTheThirdChargeSo
     EXPECT_TRUE(heard.take().empty());
 }
 
+// Through the world's own movement and collisions, not a hand-made collision event.
+TEST_F(WebCreaturesTest, PlayerRunningAlongItsStringEatsTheFlyOnItThroughTheWorldsCollisions) {
+    // Only the string (1, 1)-(2, 1) is left while the fly picks its place, so it sits there.
+    severAllStrings();
+    Web::getInstance().repairConnection(Vector(1, 1), Vector(2, 1));
+    auto* fly = new Fly;
+    Web::getInstance().reset();
+    const int points = fly->getPoints();
+    auto* player = new Player; // enters along row 1
+    heard.take();
+    for (int step = 1; countOf("Fly") == 1; ++step) {
+        ASSERT_LT(step, 100) << "the spider never reached the fly";
+        stepWorld(step);
+    }
+    EXPECT_EQ(heard.take(), (Heard{"sound player-eat", "sound points-gained"}));
+    EXPECT_EQ(ScoreCounter::getInstance().getScore(), points);
+    EXPECT_EQ(SilkCounter::getInstance().getCharge(), 1);
+    EXPECT_FALSE(player->isDying());
+}
+
+
 TEST_F(WebCreaturesTest, EachRepairOfTheSameShotPaysAHundredMoreAtTheStringsMiddle) {
     // Direction, start just outside the border it bounced at, and the middles of the cut strings
     // in the order the shot meets them. The anchor string is the first one a shot restores.
