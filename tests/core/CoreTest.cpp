@@ -165,11 +165,6 @@ TEST_F(LogManagerTest, LinesAreTimeStampSeparatorMessageFilteredByLevel) {
 // Echo prints exactly the line written to the file, and only when asked. Lines wait in memory
 // until flushFile(), unless flushing after every line is on.
 TEST_F(LogManagerTest, EchoPrintsTheFileLineAndFlushPutsEachLineOnDiskAtOnce) {
-    const auto fileOnDisk = [] { // without flushing anything first
-        std::ostringstream text;
-        text << std::ifstream(bw::LOGFILE_NAME).rdbuf();
-        return text.str();
-    };
     log.flushFile();
     for (const auto& [echo, flush] : {std::pair{false, false}, {false, true}, {true, false}, {true, true}}) {
         const std::string message = numbered("100% of %s ", echo * 2 + flush);
@@ -178,11 +173,13 @@ TEST_F(LogManagerTest, EchoPrintsTheFileLineAndFlushPutsEachLineOnDiskAtOnce) {
         log.setFlush(flush);
         testing::internal::CaptureStdout();
         log.writeLog(message);
-        const std::string echoed = testing::internal::GetCapturedStdout(), on_disk = fileOnDisk();
+        const std::string echoed = testing::internal::GetCapturedStdout();
+        std::ostringstream on_disk; // read without flushing anything first
+        on_disk << std::ifstream(bw::LOGFILE_NAME).rdbuf();
         log.setEcho(false);
         log.setFlush(false);
         const std::string text = readLogText(), line = text.substr(text.rfind('\n', text.size() - 2) + 1);
-        EXPECT_EQ(on_disk == text, flush) << on_disk;
+        EXPECT_EQ(on_disk.str() == text, flush) << on_disk.str();
         EXPECT_TRUE(std::regex_match(line, std::regex(STAMP + message + "\n")));
         EXPECT_EQ(echoed, echo ? line : "");
     }

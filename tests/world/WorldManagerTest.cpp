@@ -294,11 +294,12 @@ TEST_F(WorldManagerTest, ShutDownDestroysEveryObjectInListOrder) {
     (new RecordingObject("A"))->setId(900);
     auto* queued = new RecordingObject("B");
     (new RecordingObject("C"))->setId(7);
+    queued->setId(8);
     queued->setType("Fly");
     world.markForDelete(queued);
     const std::string deleting = "Shutting down: deleting ";
     const Journal lines{"Shutting down WorldManager", deleting + "RecordingObject with id 900",
-                        deleting + "Fly with id " + std::to_string(queued->getId()), deleting + "RecordingObject with id 7"};
+                        deleting + "Fly with id 8", deleting + "RecordingObject with id 7"};
     world.shutDown();
     world.update();
     EXPECT_EQ(journal, (Journal{"A deleted", "B deleted", "C deleted"}));
