@@ -13,15 +13,17 @@ std::string readLogText() {
     return text.str();
 }
 
-std::vector<std::string> readLogLines() {
+std::vector<std::string> logMessages(const std::string& text) {
     std::vector<std::string> messages;
-    std::istringstream text(readLogText());
-    for (std::string line; std::getline(text, line);) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
         const auto separator = line.find(" - ");
         messages.push_back(separator == std::string::npos ? line : line.substr(separator + 3));
     }
     return messages;
 }
+
+std::vector<std::string> readLogLines() { return logMessages(readLogText()); }
 
 int countLogLines(const std::string& message) { return static_cast<int>(std::ranges::count(readLogLines(), message)); }
 
