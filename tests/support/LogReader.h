@@ -7,7 +7,11 @@
 /// log manager's stream first.
 std::string readLogText();
 
-/// The messages of brackwen.log, one per line, with the time stamp and " - " cut off.
+/// The messages of log lines in text (brackwen.log, or the log echoed to a stream), one per line,
+/// with the time stamp and " - " cut off.
+std::vector<std::string> logMessages(const std::string& text);
+
+/// The messages of brackwen.log.
 std::vector<std::string> readLogLines();
 
 /// How many log messages equal message exactly.

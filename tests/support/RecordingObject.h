@@ -18,13 +18,19 @@ public:
     /// labels its journal entries.
     explicit RecordingObject(std::string name, bw::Vector position = {},
                              bw::Solidness solidness = bw::BLOCKING);
-    ~RecordingObject() override;
+    ~RecordingObject() override { journal().push_back(name + " deleted"); }
 
     int eventHandler(const bw::Event* event) override;
-    int draw() override;
+    int draw() override {
+        journal().push_back(name + " draw");
+        return 0;
+    }
 
     /// The journal shared by every recording object.
-    static std::vector<std::string>& journal();
+    static std::vector<std::string>& journal() {
+        static std::vector<std::string> entries;
+        return entries;
+    }
 
     std::string name;
     /// Where each collision event it received said the mover was going, in order.
