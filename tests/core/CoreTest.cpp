@@ -25,7 +25,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <regex>
 #include <sstream>
 #include <thread>
 #include <tuple>
@@ -88,7 +87,23 @@ TEST(Color, ConversionsAndCodesWhereBadOnesWarnAndGiveOpaqueWhite) {
     bw::LogManager::getInstance().shutDown();
 }
 
-const std::string STAMP = R"(\d\d:\d\d:[0-9.]{6} - )";
+/// The text with the time stamp and separator taken off each line: "HH:MM:", six characters of
+/// seconds, " - ". A line without them is kept whole after "NO STAMP: ". (Not std::regex: gcc 12
+/// warns inside it at -O2.)
+std::string withoutStamps(const std::string& text) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    std::istringstream lines(text);
+    std::string out;
+    for (std::string line; std::getline(lines, line); out += '\n') {
+        const bool stamped = line.size() >= 15 && digit(line[0]) && digit(line[1]) && line[2] == ':' &&
+                             digit(line[3]) && digit(line[4]) && line[5] == ':' &&
+                             std::all_of(line.begin() + 6, line.begin() + 12,
+                                         [&](char c) { return digit(c) || c == '.'; }) &&
+                             line.compare(12, 3, " - ") == 0;
+        out += stamped ? line.substr(15) : "NO STAMP: " + line;
+    }
+    return out;
+}
 constexpr std::uintmax_t SMALL_LIMIT = 16384;
 
 std::string numbered(std::string prefix, long number) { return prefix.append(std::to_string(number)); }
@@ -102,12 +117,10 @@ std::string dropWarning(long dropped) {
 /// is within the limit and whole lines; a warning counts exactly the lines missing; after it come
 /// the newest lines without a gap. Gives the log's messages and the warning's index in them.
 std::pair<Lines, std::size_t> expectBoundedLog(const std::string& prefix, long written) {
-    static const std::regex whole_line(STAMP + ".*");
     const std::string text = readLogText();
     EXPECT_LE(text.size(), SMALL_LIMIT);
     EXPECT_TRUE(!text.empty() && text.back() == '\n');
-    std::istringstream file_lines(text);
-    for (std::string line; std::getline(file_lines, line);) EXPECT_TRUE(std::regex_match(line, whole_line)) << line;
+    EXPECT_EQ(withoutStamps(text).find("NO STAMP"), std::string::npos) << text;
     const Lines lines = readLogLines();
     const auto warning = std::ranges::find_if(lines, [](const std::string& l) { return l.starts_with("WARNING"); });
     if (warning == lines.end()) return {lines, 0};
@@ -141,10 +154,10 @@ TEST_F(LogManagerTest, LinesAreTimeStampSeparatorMessageFilteredByLevel) {
     EXPECT_EQ(LogManager::formatTime(14, 5, 7.25), "14:05:007.25");
     EXPECT_EQ(LogManager::formatTime(0, 0, 7.0), "00:00:000007");
     EXPECT_EQ(LogManager::formatTime(23, 59, 59.999), "23:59:59.999");
-    EXPECT_TRUE(std::regex_match(LogManager::getTimeString() + " - ", std::regex(STAMP)));
+    EXPECT_EQ(withoutStamps(LogManager::getTimeString() + " - x"), "x\n");
     log.writeLog("100% of %s");
     EXPECT_EQ(log.startUp(), 0);
-    EXPECT_TRUE(std::regex_match(readLogText(), std::regex(STAMP + "Started up LogManager\n" + STAMP + "100% of %s\n")));
+    EXPECT_EQ(withoutStamps(readLogText()), "Started up LogManager\n100% of %s\n");
     log.shutDown();
     EXPECT_EQ(readLogLines(), (Lines{"Started up LogManager", "100% of %s", "Shutting down LogManager"}));
     EXPECT_EQ(log.writeLog("into the void"), -1);
@@ -181,7 +194,7 @@ TEST_F(LogManagerTest, EchoPrintsTheFileLineAndFlushPutsEachLineOnDiskAtOnce) {
         log.setFlush(false);
         const std::string text = readLogText(), line = text.substr(text.rfind('\n', text.size() - 2) + 1);
         EXPECT_EQ(on_disk.str() == text, flush) << on_disk.str();
-        EXPECT_TRUE(std::regex_match(line, std::regex(STAMP + message + "\n")));
+        EXPECT_EQ(withoutStamps(line), message + "\n");
         EXPECT_EQ(echoed, echo ? line : "");
     }
 }
