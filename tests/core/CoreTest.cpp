@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -91,16 +92,15 @@ TEST(Color, ConversionsAndCodesWhereBadOnesWarnAndGiveOpaqueWhite) {
 /// seconds, " - ". A line without them is kept whole after "NO STAMP: ". (Not std::regex: gcc 12
 /// warns inside it at -O2.)
 std::string withoutStamps(const std::string& text) {
-    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    const std::string shape = "00:00:...... - "; // 0: a digit, .: a digit or a point
+    const auto fits = [](char s, char c) {
+        return s == '0' || s == '.' ? std::isdigit(static_cast<unsigned char>(c)) || c == s : c == s;
+    };
     std::istringstream lines(text);
     std::string out;
     for (std::string line; std::getline(lines, line); out += '\n') {
-        const bool stamped = line.size() >= 15 && digit(line[0]) && digit(line[1]) && line[2] == ':' &&
-                             digit(line[3]) && digit(line[4]) && line[5] == ':' &&
-                             std::all_of(line.begin() + 6, line.begin() + 12,
-                                         [&](char c) { return digit(c) || c == '.'; }) &&
-                             line.compare(12, 3, " - ") == 0;
-        out += stamped ? line.substr(15) : "NO STAMP: " + line;
+        const bool stamped = line.size() >= shape.size() && std::equal(shape.begin(), shape.end(), line.begin(), fits);
+        out += stamped ? line.substr(shape.size()) : "NO STAMP: " + line;
     }
     return out;
 }
@@ -243,6 +243,16 @@ TEST_F(LogManagerTest, StartUpPartEndsAtHalfTheLimitAndARestartCountsDropsAfresh
         log.writeLog(line);
     const Lines restarted = readLogLines();
     EXPECT_EQ(Lines(restarted.begin() + 2, restarted.end()), (Lines{dropWarning(1), "before", "after"}));
+    // Filled to exactly its limit, the log drops nothing; the next line does.
+    log.shutDown();
+    ASSERT_EQ(log.startUp(), 0);
+    for (std::size_t size = readLogText().size(), line; size < SMALL_LIMIT; size += line) {
+        line = std::min<std::size_t>(100, SMALL_LIMIT - size); // 16 bytes of it besides the message
+        log.writeLog(std::string(line - 16, 'f'));
+    }
+    EXPECT_EQ(std::tuple(readLogText().size(), logHasLineStartingWith("WARNING")), std::tuple(SMALL_LIMIT, false));
+    log.writeLog("over");
+    EXPECT_TRUE(logHasLineStartingWith("WARNING: "));
 }
 
 /// The log's messages that are among wanted, in the order of the log.

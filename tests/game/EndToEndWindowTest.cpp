@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 const sf::Color PROMPT_RED(242, 66, 54), CONTROLS_BLUE(46, 134, 171), WEB_GREY(155, 155, 155);
+constexpr auto inCells = &ScreenSession::countInCells;
 
 /// W, play (playing judges it once the score has been drawn), Escape: the spider falls and the
 /// game-over screen comes (game_over waits for it), then Escape ends the program with status 0.
@@ -42,24 +43,24 @@ TEST(EndToEndWindowTest, ShortGameEndsFromTheGameOverScreen) {
     ASSERT_TRUE(session.waitForWindow(60)) << session.standardError();
     // The title: its red prompt between the blue controls on row 17, and no web above (the
     // smoothed edges of white text can take the web's grey, so rows 16 on are left out).
-    EXPECT_TRUE(session.waitForScreen(20, [](const ScreenShot& s) {
-        return s.countInCells(PROMPT_RED, 33, 17, 46, 17) > 0 &&
-               s.countInCells(CONTROLS_BLUE, 5, 17, 16, 17) > 0 &&
-               s.countInCells(CONTROLS_BLUE, 64, 17, 74, 17) > 0 &&
-               s.countInCells(WEB_GREY, 0, 0, 79, 15) == 0;
+    EXPECT_TRUE(session.waitForScreen(20, [](const sf::Image& s) {
+        return inCells(s, PROMPT_RED, 33, 17, 46, 17) > 0 &&
+               inCells(s, CONTROLS_BLUE, 5, 17, 16, 17) > 0 &&
+               inCells(s, CONTROLS_BLUE, 64, 17, 74, 17) > 0 &&
+               inCells(s, WEB_GREY, 0, 0, 79, 15) == 0;
     })) << "no title screen";
     playOneGameAndQuit(
         session,
         [&] { // the web in opposite quarters of the window, the score bottom right
-            return session.waitForScreen(20, [](const ScreenShot& s) {
-                return s.countInCells(WEB_GREY, 0, 0, 39, 11) > 0 &&
-                       s.countInCells(WEB_GREY, 40, 12, 79, 23) > 0 &&
-                       s.countInCells(sf::Color(227, 99, 151), 62, 22, 77, 22) > 0;
+            return session.waitForScreen(20, [](const sf::Image& s) {
+                return inCells(s, WEB_GREY, 0, 0, 39, 11) > 0 &&
+                       inCells(s, WEB_GREY, 40, 12, 79, 23) > 0 &&
+                       inCells(s, sf::Color(227, 99, 151), 62, 22, 77, 22) > 0;
             });
         },
         [&] {
             return session.waitForScreen(
-                60, [](const ScreenShot& s) { return s.countInCells(PROMPT_RED, 29, 17, 51, 17) > 0; });
+                60, [](const sf::Image& s) { return inCells(s, PROMPT_RED, 29, 17, 51, 17) > 0; });
         });
     EXPECT_EQ(session.logCount("ERROR:") + session.logCount("WARNING:"), 0);
 }

@@ -54,7 +54,7 @@ protected:
     void SetUp() override {
         WebPlayTest::SetUp();
         loadWebPlaySprites(); // the silk counter's seven frames let the charge reach 6
-        replaceSprite("fly-intro", 3, 8); // 24 steps
+        loadTestSprite("fly-intro", {8, 8, 8}); // 24 steps
         GiantEnemySpider::setSeedClock(fixedSecond);
     }
     void TearDown() override {
@@ -153,7 +153,10 @@ TEST_F(WebCreaturesTest, PlayerQueuedTurnIsTakenOnlyAcrossTheAxisAndSnapsOntoThe
     // charge); neither held nor released keys queue a turn, nor does a released Escape kill.
     startCase(NO_POSITION, Vector(), 3);
     for (const bw::Key key : {bw::KEY_S, bw::KEY_ESCAPE})
-        for (const bw::KeyboardAction action : {bw::KEY_HELD, bw::KEY_RELEASED}) sendKey(player, key, action);
+        for (const bw::KeyboardAction action : {bw::KEY_HELD, bw::KEY_RELEASED})
+            EXPECT_EQ(sendKey(player, key, action), 1) << "taken, and ignored";
+    const bw::EventOut out;
+    EXPECT_EQ(player->eventHandler(&out), 0) << "not a spider's concern";
     ASSERT_GE(iterateUntil([&] {
         EXPECT_EQ(player->getDirection(), Vector(1, 0));
         return player->getPosition().getX() > at(Vector(2.1f, 1)).getX();
@@ -213,7 +216,7 @@ TEST_F(WebCreaturesTest, PlayerGameOverComesTenStepsBeforeTheFallAnimationEnds) 
     // cut string, and the steps from the step of death to game over.
     for (const auto& [slowdown, escape, after] : {std::tuple(4, false, 30), {2, true, 10}, {1, false, 0}}) {
         SCOPED_TRACE(slowdown);
-        replaceSprite("player-fall", 10, slowdown);
+        loadTestSprite("player-fall", std::vector(10, slowdown));
         startCase(Vector(0.5f, 1), Vector(1, 0));
         Web::getInstance().severConnection(Vector(1, 1), Vector(2, 1));
         const GameStart& game = GameStart::getInstance();
@@ -223,7 +226,7 @@ TEST_F(WebCreaturesTest, PlayerGameOverComesTenStepsBeforeTheFallAnimationEnds) 
             iterate();
             for (int i = 0; i < 2; ++i) sendKey(player, bw::KEY_ESCAPE); // dies once only
             player->die();
-            EXPECT_EQ(heard.take(), Heard{"sound player-fall"});
+            EXPECT_EQ(std::tuple(heard.take(), player->getAltitude()), std::tuple(Heard{"sound player-fall"}, 3));
             died = player->getLastStep();
         } else {
             ASSERT_GE(iterateUntil([&] { return player->isDying(); }), 0);
@@ -328,6 +331,7 @@ TEST_F(WebCreaturesTest, SpiderASaucerOrASilkShotInEitherSlotKillsItEvenWhileSev
             ASSERT_EQ(spider.getState() == DYING, type != "Fly") << type << (other_first ? " first" : " second");
             if (type == "Fly") continue;
             EXPECT_EQ(spider.getSolidness() * 10 + spider.getVelocity().getY(), bw::INTANGIBLE * 10 - 1.0f);
+            EXPECT_EQ(spider.getAltitude(), 3) << "falls in front of the web";
             // Up and to a random side, from 0.5 to 1.2425 cells a step.
             EXPECT_NEAR(std::fabs(spider.getVelocity().getX()), 0.87125f, 0.37125f + 1e-6f);
         }
@@ -368,7 +372,7 @@ TEST_F(WebCreaturesTest, FlySitsOnAnInteriorStringUntouchableForItsIntroThenTwit
         // Untouchable during the intro, so the spider cannot eat it yet.
         EXPECT_EQ(std::tuple(fly.getSolidness(), spriteOf(&fly)),
                   age <= 24 ? std::tuple(bw::INTANGIBLE, "fly-intro") : std::tuple(bw::PASSABLE, "fly-twitch")) << age;
-        const bw::EventStep event(age + 99);
+        const bw::EventStep event(age); // its first step is step 1
         EXPECT_EQ(fly.eventHandler(&event), age == 24 ? 1 : 0) << "age " << age;
         // The reach in each 30 steps of its age: none at first, then at most a tenth of a cell.
         const float reach[] = {0.0f, 0.0909297f, 0.0756802f, 0.0279415f};

@@ -74,6 +74,7 @@ TEST_F(WebTest, PairOperationsChangeBothEndsAndTellWhetherAnythingChangedRefusal
     expect(web().severConnection(c, n), 1, c, RIGHT | DOWN, n, UP | RIGHT | LEFT);
     expect(web().repairConnection(n, c), 1, c, UP | RIGHT | DOWN, n, ALL);
     expect(web().repairConnection(n, c), 0, c, UP | RIGHT | DOWN, n, ALL);
+    EXPECT_EQ(web().addOnIntersection(n, UP | DOWN), 0) << "nothing to add";
     expect(web().flashConnection(true, f, g), 1, f, RIGHT, g, LEFT, true);
     expect(web().flashConnection(true, g, f), 0, f, RIGHT, g, LEFT, true);
     EXPECT_EQ(mask(1, 4), ALL) << "blinking leaves the string intact";

@@ -121,6 +121,7 @@ TEST(InputManagerWindowTest, KeysAndButtonsArePressedHeldEveryIterationInOrderAn
     heard.after("mouseup 8 mouseup 2", {mouse(bw::MOUSE_RELEASED, middle, {300, 400})});
 
     bw::InputManager::getInstance().shutDown();
+    EXPECT_FALSE(bw::InputManager::getInstance().isStarted());
     bw::DisplayManager::getInstance().shutDown();
     bw::LogManager::getInstance().shutDown();
 }

@@ -20,5 +20,11 @@ void writeResourceFile(const std::filesystem::path& path, const std::string& tex
 /// ("Sprites/spider-right.txt"); fails the test and gives "" when the game has no such resource.
 std::string gameFile(ResourceKind kind, const std::string& label);
 
+/// Writes a sprite of width × height cells of 'x' with a frame per slowdown (a file without
+/// frames still declares one) and loads it under label in place of any sprite so labelled.
+/// Gives the label.
+std::string loadTestSprite(const std::string& label, const std::vector<int>& slowdowns, int width = 1,
+                           int height = 1);
+
 /// Loads the game's sprite of this label from the checkout's data folder, unless one is loaded.
 void loadGameSprite(const std::string& label);

@@ -1,5 +1,8 @@
 #include "ScreenSession.h"
 
+#include "RecordedScreen.h"
+
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -47,13 +50,22 @@ bool ScreenSession::tap(const std::string& key) {
     return quietly("xdotool keyup " + key) && down;
 }
 
-bool ScreenSession::waitForScreen(int seconds, const std::function<bool(const ScreenShot&)>& test) {
+bool ScreenSession::waitForScreen(int seconds, const std::function<bool(const sf::Image&)>& test) {
     for (int tries = 0; tries < seconds * 4; ++tries, pause(100)) {
         const std::string file = "shot-" + std::to_string(shot_count++) + ".png";
         if (!quietly("import -window " + window_id + " " + quoted(file))) continue;
-        if (const ScreenShot shot(dir / file); shot.isValid() && test(shot)) return true;
+        if (sf::Image shot; shot.loadFromFile(dir / file) && test(shot)) return true;
     }
     return false;
+}
+
+int ScreenSession::countInCells(const sf::Image& shot, sf::Color color, int column0, int row0, int column1,
+                                int row1) {
+    const float width = 12.8f, height = 32.0f;
+    return RecordedScreen::countPixels(shot, color, static_cast<int>(std::floor(column0 * width)),
+                                       static_cast<int>(std::floor(row0 * height)),
+                                       static_cast<int>(std::ceil((column1 + 1.1f) * width)) - 1,
+                                       static_cast<int>(std::ceil((row1 + 1) * height + 6.4f)) - 1);
 }
 
 std::optional<int> ScreenSession::waitForExit(int seconds) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ScreenShot.h"
+#include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/Image.hpp>
 
 #include <chrono>
 #include <cstdlib>
@@ -54,7 +55,10 @@ class ScreenSession {
     bool tap(const std::string& key);
     /// Takes screenshots of the game's window until one passes test, for up to seconds; true when
     /// one did.
-    bool waitForScreen(int seconds, const std::function<bool(const ScreenShot&)>& test);
+    bool waitForScreen(int seconds, const std::function<bool(const sf::Image&)>& test);
+    /// Pixels of exactly this colour in a shot, on the cells from (column0, row0) to (column1,
+    /// row1) of 12.8 x 32 pixels (a glyph's box reaches a tenth of a cell right, 6.4 pixels down).
+    static int countInCells(const sf::Image& shot, sf::Color color, int column0, int row0, int column1, int row1);
     /// The exit status once the game has ended, waiting up to seconds; empty while it still runs.
     std::optional<int> waitForExit(int seconds);
 

@@ -3,21 +3,9 @@
 #include "EventStep.h"
 #include "PopUp.h"
 #include "ResourceEntry.h"
-#include "ResourceManager.h"
 
 void loadWebPlaySprites() {
     for (const ResourceEntry& entry : GAME_RESOURCES) if (entry.kind == SPRITE) loadGameSprite(entry.label);
-}
-
-void replaceSprite(const std::string& label, int frames, int slowdown) {
-    std::string text = "frames " + std::to_string(frames) + "\nwidth 1\nheight 1\ndefault_color #FFFFFF\n" +
-                       "default_slowdown " + std::to_string(slowdown) + "\n<BODY>\n";
-    for (int frame = 0; frame < frames; ++frame) text += "#\nend\n";
-    const std::string file = "replaced-" + label + ".txt";
-    writeResourceFile(file, text + "</BODY>\n");
-    bw::ResourceManager& resources = bw::ResourceManager::getInstance();
-    while (resources.getSprite(label)) resources.unloadSprite(label);
-    resources.loadSprite(file, label);
 }
 
 void restartWorld() {

@@ -47,10 +47,6 @@ protected:
 /// Loads every sprite file of the game's resource list from data/Sprites under its game label
 /// (each label once per test executable).
 void loadWebPlaySprites();
-/// Unloads every sprite with this label and loads frames frames of one '#', each shown for
-/// slowdown steps, so a test knows the exact animation it times against.
-void replaceSprite(const std::string& label, int frames, int slowdown);
-
 /// Shuts the world down and starts it again with a freshly woven web: new counters, no objects.
 void restartWorld();
 /// Hands one step event to every object in the world, as the game loop does before update.

@@ -16,9 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
-#include <sstream>
 #include <tuple>
 #include <utility>
 
@@ -33,22 +31,6 @@ namespace {
 // The first object of the program, made during static initialisation before any test runs.
 // The log manager is created first so that it outlives the world at exit.
 const int first_object_id = (bw::LogManager::getInstance(), Object().getId());
-
-/// Loads a sprite of width × height cells whose frames have the given slowdowns, under a label
-/// unique to the running test. Without frames it still declares one.
-std::string loadSprite(const std::string& name, const std::vector<int>& slowdowns, int width = 1, int height = 1) {
-    const std::string label = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" + name;
-    std::ostringstream text;
-    text << "frames " << std::max<std::size_t>(slowdowns.size(), 1) << "\nwidth " << width << "\nheight " << height
-         << "\ndefault_color #FFFFFF\ndefault_slowdown 1\n<BODY>\n";
-    for (int slowdown : slowdowns) {
-        for (int row = 0; row < height; ++row) text << std::string(static_cast<std::size_t>(width), 'x') << '\n';
-        text << "frame_slowdown " << slowdown << "\nend\n";
-    }
-    writeResourceFile(label, text.str() + "</BODY>\n");
-    EXPECT_EQ(bw::ResourceManager::getInstance().loadSprite(label, label), 0) << label;
-    return label;
-}
 
 /// The frame index before each of count draws: the frame each draw shows.
 std::vector<int> framesShown(Object& object, int count) {
@@ -123,11 +105,11 @@ TEST_F(WorldManagerTest, VelocityIsSpeedTimesDirectionCorrectedForCellAspect) {
 
 TEST_F(WorldManagerTest, SpriteFitsACentredBoxUnlessToldNotToAndUnknownLabelsChangeNothing) {
     a.setPosition(Vector(20, 10));
-    a.setSprite(loadSprite("wide", {2}, 5, 3));
+    a.setSprite(loadTestSprite("wide", {2}, 5, 3));
     EXPECT_EQ(std::tuple(a.getSlowdownCount(), a.getWorldBox().getCorner(), a.getBox().getHorizontal()),
               std::tuple(2, Vector(17.5f, 8.5f), 5.0f));
     a.setBox(bw::Box(Vector(-4, -4), 8, 8));
-    const std::string small = loadSprite("small", {1});
+    const std::string small = loadTestSprite("small", {1});
     a.setSprite(small, false);
     a.setSprite("no such sprite");
     EXPECT_EQ(std::tuple(a.getSprite(), a.getBox().getCorner(), a.getBox().getHorizontal()),
@@ -144,10 +126,10 @@ TEST_F(WorldManagerTest, FramesAdvanceByTheirSlowdowns) {
           {"stops", Frames{1, 0, 1}, Frames{0, 1, 1, 1, 1}}, {"single", Frames{2}, Frames{0, 0, 0, 0, 0}},
           {"frameless", Frames{}, Frames{0, 0, 0}}}) {
         Object object;
-        object.setSprite(loadSprite(name, slowdowns));
+        object.setSprite(loadTestSprite(name, slowdowns));
         EXPECT_EQ(framesShown(object, static_cast<int>(shown.size())), shown) << name;
     }
-    a.setSprite(loadSprite("runs", {1, 1}));
+    a.setSprite(loadTestSprite("runs", {1, 1}));
     a.setSlowdownCount(-3);
     EXPECT_EQ(std::tuple(framesShown(a, 3), a.getSlowdownCount(), d.draw()), std::tuple(Frames{0, 0, 0}, -3, -1));
 }
