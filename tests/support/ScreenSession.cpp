@@ -1,7 +1,9 @@
 #include "ScreenSession.h"
 
+#include "LogReader.h"
 #include "RecordedScreen.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -76,11 +78,8 @@ std::optional<int> ScreenSession::waitForExit(int seconds) {
 }
 
 int ScreenSession::logCount(const std::string& prefix) const {
-    std::istringstream log(readFile("brackwen.log"));
-    int count = 0;
-    for (std::string line; std::getline(log, line);)
-        count += line.find(" - " + prefix) == line.find(" - "); // after the time stamp
-    return count;
+    const auto starts = [&](const std::string& message) { return message.starts_with(prefix); };
+    return static_cast<int>(std::ranges::count_if(logMessages(readFile("brackwen.log")), starts));
 }
 
 std::string ScreenSession::readFile(const std::string& name) const {
