@@ -1,6 +1,5 @@
-// The display manager with a real window: the cells drawCh and drawString make (read back
-// through a recording renderer), where frames, sprites and an object's visible box land, one
-// glyph's pixels, the batched drawing against the plain drawing of each cell in turn, and which
+// The display manager with a real window: the cell drawCh makes (read back through a recording
+// renderer), where frames, sprites and an object's visible box land, one glyph's pixels, the batched drawing against the plain drawing of each cell in turn, and which
 // frames swapBuffers shows; and before all that, with no font opened at all.
 #include "DisplayManager.h"
 
@@ -27,7 +26,6 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -36,9 +34,9 @@ using ::testing::ElementsAre;
 
 namespace {
 
-// Cells still get their boxes, characters are left out instead of taking the program down, and
-// the first font that opens later is used from then on. First in this file, so that no font has
-// opened before it even when the tests run in one process.
+// Cells still get their boxes and characters are left out instead of taking the program down.
+// First in this file, so that no font has opened before it even when the tests run in one
+// process; the tests after it show that a font opening later is used from then on.
 TEST(DisplayManagerNoFontWindowTest, CharactersWithoutAFontGetTheirBoxOnlyUntilAFontOpens) {
     const TempWorkDir dir;
     bw::LogManager& log = bw::LogManager::getInstance();
@@ -70,11 +68,6 @@ TEST(DisplayManagerNoFontWindowTest, CharactersWithoutAFontGetTheirBoxOnlyUntilA
                                             "Started up DisplayManager", "Redundant DisplayManager startUp call",
                                             "draw string has been called", "HH", "HH",
                                             "ERROR: Unable to load font Fonts/missing.ttf"));
-
-    display.openFont(TARNWICK_SOURCE_DIR "/third_party/fonts/DejaVuSansMono.ttf");
-    display.getWindow()->clear(sf::Color::Black);
-    EXPECT_EQ(display.drawCh(Vector(5, 5), 'H', bw::COLOR_RED), 0);
-    EXPECT_GT(RecordedScreen::countPixels(RecordedScreen::framePixels(), sf::Color::Red, 64, 160, 79, 191), 60);
 
     display.shutDown();
     EXPECT_TRUE(display.getWindow() == nullptr && !display.isStarted());
@@ -233,20 +226,6 @@ TEST_F(DisplayManagerWindowTest, BatchedScreensMatchTheReferenceAndCellsDrawnBef
     // The next cell flushes whatever the renderer still holds: a black box on black, nothing else.
     ASSERT_EQ(display.drawCh(bw::Vector(0, 0), ' ', bw::COLOR_WHITE), 0);
     EXPECT_EQ(RecordedScreen::countPixels(RecordedScreen::framePixels(), sf::Color::Black), 1024 * 768);
-}
-
-TEST_F(DisplayManagerWindowTest, DrawStringPlacesStringsByJustificationAndSkipsTransparentCharacters) {
-    // A string at column 10 of row 4, and what the row shows from column 5 on; '.' is transparent.
-    const std::tuple<std::string, int, std::string> cases[] = {
-        {"abcde", bw::CENTER_JUSTIFIED, "   abcde  "}, {"abcd", bw::CENTER_JUSTIFIED, "   abcd   "},
-        {"a", bw::CENTER_JUSTIFIED, "     a    "},      {"abcd", bw::RIGHT_JUSTIFIED, " abcd     "},
-        {"abcd", bw::LEFT_JUSTIFIED, "     abcd "},     {"a.Z", 3 /* no such value: left */, "     a Z  "}};
-    const char dot = '.';
-    for (const auto& [text, just, row] : cases) {
-        const RecordedScreen screen;
-        ASSERT_EQ(display.drawString(Vector(10, 4), text, bw::COLOR_BLUE, bw::Justification(just), &dot), 0);
-        EXPECT_EQ(screen.text(5, 4, 10), row) << text << ", justification " << just;
-    }
 }
 
 // A frame drawn cell for cell like the one on screen is left out, but never more than

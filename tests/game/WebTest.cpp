@@ -1,16 +1,13 @@
-// The web of strings and the base of the objects that travel it: string bits at both ends of
-// every change, the woven pattern, a line repaired from the border, warnings, geometry, the
-// random searches, and the tracking of intersections passed.
+// The web of strings: string bits at both ends of every change, the woven pattern, a line
+// repaired from the border, warnings and the random searches.
 #include "ScoreCounter.h"
-#include "WebObject.h"
+#include "WebObject.h" // NO_POSITION
 
 #include "LogReader.h"
 #include "WebPlayTestSupport.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
-#include <cstdlib>
 
 using bw::Vector;
 
@@ -110,16 +107,6 @@ TEST_F(WebTest, PairOperationsChangeBothEndsAndTellWhetherAnythingChangedRefusal
     EXPECT_EQ(std::tuple(webStrings().size(), ends, webStrings(true).size()), std::tuple(58u, 2 * 58, 0u));
 }
 
-TEST_F(WebTest, GeometryMapsTheWebOntoTheWholeWindowAndRoundsHalvesAwayFromZero) {
-    for (const Vector c : {Vector(0, 0), Vector(7, 3), Vector(3, 5), Vector(6.6f, 2), Vector(3, 4.5f)})
-        EXPECT_TRUE(web().isEdge(c)) << c.toString();
-    EXPECT_FALSE(web().isEdge(Vector(6.4f, 4.4f)));
-    EXPECT_TRUE(web().isInBounds(Vector(7.9f, 5.9f)));
-    for (const Vector c : {Vector(8, 0), Vector(0, 6), Vector(-0.1f, 2)}) EXPECT_FALSE(web().isInBounds(c));
-    EXPECT_EQ(at(7, 5), Vector(80, 24));
-    EXPECT_EQ(web().worldToWeb(Vector(40, 12)), Vector(3.5f, 2.5f));
-}
-
 TEST_F(WebTest, RandomSearchesAvoidCornersBordersAndSeveredStringsUntilNoneIsLeft) {
     web().removeOnIntersection(Vector(3, 2), ALL);
     web().severConnection(Vector(0, 1), Vector(1, 1));
@@ -146,43 +133,6 @@ TEST_F(WebTest, RandomSearchesAvoidCornersBordersAndSeveredStringsUntilNoneIsLef
     web().repairConnection(Vector(1, 1), Vector(1, 0));
     web().repairConnection(Vector(1, 1), Vector(0, 1));
     for (int i = 0; i < 200; ++i) ASSERT_EQ(web().getRandomStringPosition(false), at(1, 1));
-}
-
-TEST_F(WebTest, DirectionShuffleIsAPermutationThatDrawsThreeRandomNumbers) {
-    // Spiders seeded in the same second must draw alike, so the shuffle's draws are fixed: three.
-    std::set<std::array<std::uint32_t, 4>> orders;
-    for (unsigned seed = 1; seed <= 200; ++seed) {
-        std::srand(seed);
-        std::array<std::uint32_t, 4> order = Web::shuffledDirections();
-        orders.insert(order);
-        const int next = std::rand();
-        std::srand(seed);
-        for (int draw = 0; draw < 3; ++draw) std::rand();
-        ASSERT_EQ(std::rand(), next) << "seed " << seed;
-        std::ranges::sort(order);
-        ASSERT_EQ(order, (std::array<std::uint32_t, 4>{UP, RIGHT, DOWN, LEFT})) << "seed " << seed;
-    }
-    EXPECT_EQ(orders.size(), 24u) << "every order of the four directions turns up";
-}
-
-TEST_F(WebTest, WebObjectReportsEachIntersectionOnceWhenPassedOrAbandoned) {
-    auto* walker = new WebObject;
-    const auto crossed = [&] { return walker->crossedIntersection(); };
-    EXPECT_EQ(walker->getNextIntersection(), NO_POSITION) << "at rest";
-    walker->setPosition(at(2, 1));
-    walker->setVelocity(Vector(0.6f, 0));
-    EXPECT_EQ(walker->getNextIntersection(), Vector(2, 1)) << "standing on it";
-    // The stored target was NO_POSITION; then it is still heading for (2, 1).
-    EXPECT_EQ((std::pair{crossed(), crossed()}), std::pair(NO_POSITION, NO_POSITION));
-    bw::WorldManager::getInstance().update();
-    EXPECT_EQ(walker->getNextIntersection(), Vector(3, 1));
-    EXPECT_EQ((std::pair{crossed(), crossed()}), std::pair(Vector(2, 1), NO_POSITION));
-    // Stopping or reversing reports the target although it was never reached.
-    walker->setSpeed(0);
-    EXPECT_EQ(crossed(), Vector(3, 1));
-    walker->setVelocity(Vector(-0.6f, 0));
-    EXPECT_EQ(crossed(), NO_POSITION);
-    EXPECT_EQ(walker->getTargetIntersection(), Vector(2, 1));
 }
 
 } // namespace
