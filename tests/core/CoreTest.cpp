@@ -282,7 +282,14 @@ TEST_F(GameManagerTest, StartsUpInOrderOnceShutsDownInReverseAndRunStartsAStoppe
     EXPECT_EQ(game.startUp(), 0);
     EXPECT_TRUE(game.isStarted() && LogManager::getInstance().isStarted() && bw::WorldManager::getInstance().isStarted());
     EXPECT_EQ(LogManager::getInstance().getLogLevel(), 2);
-    const Lines started{"Started up LogManager", "Starting up WorldManager", "Managers have started up"};
+    // Without a window system (Windows always has one) nothing can be drawn or read, which the
+    // display and input managers say.
+    const bool windowless = !bw::DisplayManager::getInstance().isStarted();
+    EXPECT_EQ(bw::InputManager::getInstance().isStarted(), !windowless);
+    Lines started{"Started up LogManager", "Starting up WorldManager", "Managers have started up"};
+    if (windowless)
+        started.insert(started.begin() + 2, {"ERROR: Unable to allocate RenderWindow",
+                                             "ERROR: InputManager started before DisplayManager"});
     EXPECT_EQ(logLinesAmong(started), started);
     EXPECT_EQ(game.startUp(), 1);
 

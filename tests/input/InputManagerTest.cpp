@@ -1,16 +1,10 @@
-// The input manager without a window: its translation of SFML's codes and what it does when the
-// display has not been started. Nothing here opens a window.
+// The input manager's translation of SFML's codes (what it does without a window is part of the
+// game manager's tests). Nothing here opens a window.
 #include "InputManager.h"
-
-#include "LogManager.h"
-
-#include "LogReader.h"
-#include "TempWorkDir.h"
 
 #include <SFML/Window/Keyboard.hpp>
 #include <SFML/Window/Mouse.hpp>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -44,20 +38,6 @@ TEST(InputManagerTableTest, EveryKeyComesFromOneScancodeAndNothingElseIsAKey) {
     EXPECT_EQ(input.translateButton(static_cast<int>(sf::Mouse::Button::Right)), bw::BUTTON_RIGHT);
     EXPECT_EQ(input.translateButton(static_cast<int>(sf::Mouse::Button::Middle)), bw::BUTTON_MIDDLE);
     for (int other : {-1, 3, 4}) EXPECT_EQ(input.translateButton(other), bw::UNDEFINED_MOUSE_BUTTON) << other;
-}
-
-TEST(InputManagerWithoutDisplayTest, StartUpFailsWithAnErrorAndGetInputDoesNothing) {
-    const TempWorkDir dir;
-    bw::LogManager& log = bw::LogManager::getInstance();
-    log.setLogLevel(0); // an error line: written even when only level 0 passes
-    ASSERT_EQ(log.startUp(), 0);
-    bw::InputManager& input = bw::InputManager::getInstance();
-    EXPECT_EQ(input.startUp(), -1);
-    EXPECT_FALSE(input.isStarted());
-    input.getInput(); // no window to poll: must simply return
-    input.shutDown();
-    EXPECT_THAT(readLogLines(), ::testing::ElementsAre("ERROR: InputManager started before DisplayManager"));
-    log.shutDown();
 }
 
 } // namespace
