@@ -62,7 +62,6 @@ protected:
         WebPlayTest::TearDown();
         bw::ResourceManager::getInstance().unloadSprite("player-fall"); // back to the game's own
     }
-    static Web& web() { return Web::getInstance(); }
     int iterate() { stepWorld(step); return step++; }
     /// A fresh world with this much charge, nothing heard, and a player's spider at a web
     /// coordinate running in direction d (NO_POSITION: where a new one starts).
@@ -92,13 +91,17 @@ protected:
         }
         return -1;
     }
+    /// Cuts the strings of every border intersection but anchor.
+    static void onlyAnchor(Vector anchor) {
+        for (int i = 0; i < Web::COLUMNS * Web::ROWS; ++i)
+            if (const Vector e(i % Web::COLUMNS, i / Web::COLUMNS); web().isEdge(e) && e != anchor)
+                web().removeOnIntersection(e, 15);
+    }
     /// With every anchor string but the top one at (4, 0) cut, a spider that entered there,
     /// checked on its way down column 4 to just past (4, 1), and has waited there for all but
     /// the last of its 15 steps; then, with cut, one that has just started to cut a string.
     GiantEnemySpider* spiderAtFirstStop(bool cut) {
-        for (int i = 0; i < Web::COLUMNS * Web::ROWS; ++i)
-            if (const Vector e(i % Web::COLUMNS, i / Web::COLUMNS); web().isEdge(e) && e != Vector(4, 0))
-                web().removeOnIntersection(e, 15);
+        onlyAnchor(Vector(4, 0));
         auto* spider = new GiantEnemySpider;
         EXPECT_EQ(std::tuple(spider->getPosition(), spider->getVelocity(), spriteOf(spider)),
                   std::tuple(at(4, -1), Vector(0, 0.2f), "enemy-down"));
@@ -267,6 +270,20 @@ TEST_F(WebCreaturesTest, PlayerBounceAtEachBorderFiresBackIntoTheWebOnlyWithEnou
             EXPECT_EQ(std::tuple(shots[0]->getDirection(), shots[0]->getPosition(), spriteOf(shots[0])),
                       std::tuple(back, player->getPosition(), "silk-shot-" + std::string(side)));
         }
+}
+
+// Through the one anchor left, from one spacing outside it, facing in (the top one is checked on
+// the way to the first stop).
+TEST_F(WebCreaturesTest, SpiderEntersThroughItsAnchorFromOutsideTheWindowFacingIn) {
+    for (const auto& [anchor, outward, sprite] : {std::tuple(Vector(0, 2), Vector(-1, 0), "enemy-right"),
+                                                  {Vector(7, 3), Vector(1, 0), "enemy-left"},
+                                                  {Vector(3, 5), Vector(0, 1), "enemy-up"}}) {
+        restartWorld();
+        onlyAnchor(anchor);
+        const GiantEnemySpider spider;
+        EXPECT_EQ(std::tuple(spider.getPosition(), spider.getDirection(), spriteOf(&spider)),
+                  std::tuple(at(anchor + outward), Vector() - outward, sprite));
+    }
 }
 
 TEST_F(WebCreaturesTest, SpiderACutStringBlinksThirtyStepsThenGoesAtBothEndsAndTheLastTwoStringsAreNeverCut) {

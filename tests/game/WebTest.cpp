@@ -17,7 +17,6 @@ constexpr std::uint32_t ALL = UP | RIGHT | DOWN | LEFT;
 
 class WebTest : public WebPlayTest {
 protected:
-    static Web& web() { return Web::getInstance(); }
     static std::uint32_t mask(float column, float row) { return web().getConnections(Vector(column, row)); }
     static long warnings() {
         return std::ranges::count_if(readLogLines(), [](auto& line) { return line.starts_with("WARNING:"); });

@@ -23,11 +23,6 @@ std::vector<std::string> resourceLogMessages() {
     return lines;
 }
 
-void writeResourceFile(const std::filesystem::path& path, const std::string& text) {
-    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 std::string gameFile(ResourceKind kind, const std::string& label) {
     for (const ResourceEntry& entry : GAME_RESOURCES)
         if (entry.kind == kind && label == entry.label) return entry.file;
@@ -43,7 +38,7 @@ std::string loadTestSprite(const std::string& label, const std::vector<int>& slo
         for (int row = 0; row < height; ++row) text << std::string(static_cast<std::size_t>(width), 'x') << '\n';
         text << "frame_slowdown " << slowdown << "\nend\n";
     }
-    writeResourceFile("sprite-" + label + ".txt", text.str() + "</BODY>\n");
+    std::ofstream("sprite-" + label + ".txt", std::ios::binary) << text.str() << "</BODY>\n";
     bw::ResourceManager& resources = bw::ResourceManager::getInstance();
     while (resources.getSprite(label)) resources.unloadSprite(label);
     EXPECT_EQ(resources.loadSprite("sprite-" + label + ".txt", label), 0) << label;

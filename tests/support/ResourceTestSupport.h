@@ -2,7 +2,6 @@
 
 #include "ResourceEntry.h"
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,9 +11,6 @@ void restartLogForResourceTest();
 
 /// The log messages written since the log was started, without the start-up line.
 std::vector<std::string> resourceLogMessages();
-
-/// Writes text byte for byte (no line-ending translation), creating parent folders.
-void writeResourceFile(const std::filesystem::path& path, const std::string& text);
 
 /// The file the game loads the resource of this kind and label from, relative to the run folder
 /// ("Sprites/spider-right.txt"); fails the test and gives "" when the game has no such resource.

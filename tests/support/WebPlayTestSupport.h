@@ -27,6 +27,7 @@ protected:
         Web::getInstance().reset();
     }
     void TearDown() override { bw::WorldManager::getInstance().shutDown(); }
+    static Web& web() { return Web::getInstance(); }
     /// The world position of a web coordinate.
     static bw::Vector at(bw::Vector c) { return Web::getInstance().webToWorld(c); }
     static bw::Vector at(float column, float row) { return at(bw::Vector(column, row)); }
