@@ -3,6 +3,7 @@
 #include "DisplayManager.h"
 
 #include "LogManager.h"
+#include "PixelMask.h"
 
 #include "LogReader.h"
 #include "TempWorkDir.h"
@@ -78,6 +79,17 @@ TEST_F(DisplayManagerTest, StartUpWithoutAWindowSystemFailsWithoutAborting) {
     const std::string no_font = "ERROR: Unable to load font bw-font.ttf";
     const std::string no_window = "ERROR: Unable to allocate RenderWindow";
     EXPECT_THAT(readLogLines(), ElementsAre(STARTED, no_font, no_window, DRAW_WARNING, no_font, no_window));
+}
+
+// The batched drawing's record of covered pixels: the last word of one row and the first word of
+// the next are told apart.
+TEST(PixelMaskTest, MarksStayInTheirRows) {
+    bw::PixelMask mask;
+    mask.resize(1024, 768);
+    mask.mark({960, 0, 1023, 0});
+    mask.mark({0, 1, 0, 1});
+    const auto found = mask.markedWithin({1, 0, 1023, 1});
+    EXPECT_TRUE(found && found->left == 960 && found->top == 0 && found->right == 1023 && found->bottom == 0);
 }
 
 } // namespace

@@ -103,8 +103,6 @@ protected:
     GiantEnemySpider* spiderAtFirstStop(bool cut) {
         onlyAnchor(Vector(4, 0));
         auto* spider = new GiantEnemySpider;
-        EXPECT_EQ(std::tuple(spider->getPosition(), spider->getVelocity(), spriteOf(spider)),
-                  std::tuple(at(4, -1), Vector(0, 0.2f), "enemy-down"));
         int steps = 0;
         for (; steps < 200 && spider->getState() == WALKING; ++steps) {
             iterate();
@@ -272,12 +270,11 @@ TEST_F(WebCreaturesTest, PlayerBounceAtEachBorderFiresBackIntoTheWebOnlyWithEnou
         }
 }
 
-// Through the one anchor left, from one spacing outside it, facing in (the top one is checked on
-// the way to the first stop).
+// Through the one anchor left, from one spacing outside it, facing in.
 TEST_F(WebCreaturesTest, SpiderEntersThroughItsAnchorFromOutsideTheWindowFacingIn) {
-    for (const auto& [anchor, outward, sprite] : {std::tuple(Vector(0, 2), Vector(-1, 0), "enemy-right"),
-                                                  {Vector(7, 3), Vector(1, 0), "enemy-left"},
-                                                  {Vector(3, 5), Vector(0, 1), "enemy-up"}}) {
+    for (const auto& [anchor, outward, sprite] :
+         {std::tuple(Vector(0, 2), Vector(-1, 0), "enemy-right"), {Vector(7, 3), Vector(1, 0), "enemy-left"},
+          {Vector(3, 5), Vector(0, 1), "enemy-up"}, {Vector(4, 0), Vector(0, -1), "enemy-down"}}) {
         restartWorld();
         onlyAnchor(anchor);
         const GiantEnemySpider spider;
