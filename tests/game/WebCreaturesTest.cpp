@@ -388,6 +388,7 @@ TEST_F(WebCreaturesTest, FlySitsOnAnInteriorStringUntouchableForItsIntroThenTwit
                   age <= 24 ? std::tuple(bw::INTANGIBLE, "fly-intro") : std::tuple(bw::PASSABLE, "fly-twitch")) << age;
         const bw::EventStep event(age); // its first step is step 1
         EXPECT_EQ(fly.eventHandler(&event), age == 24 ? 1 : 0) << "age " << age;
+        EXPECT_TRUE(age > 1 || fly.getBirthStep() == 0) << "born the step before the first it saw";
         // The reach in each 30 steps of its age: none at first, then at most a tenth of a cell.
         const float reach[] = {0.0f, 0.0909297f, 0.0756802f, 0.0279415f};
         EXPECT_NEAR(fly.getPosition().distance(fly.getAnchor()), reach[age / 30], 1e-5) << "age " << age;
