@@ -99,7 +99,7 @@ std::string withoutStamps(const std::string& text) {
     std::istringstream lines(text);
     std::string out;
     for (std::string line; std::getline(lines, line); out += '\n') {
-        const bool stamped = line.size() >= shape.size() && std::equal(shape.begin(), shape.end(), line.begin(), fits);
+        const bool stamped = std::ranges::equal(shape, line.substr(0, shape.size()), fits);
         out += stamped ? line.substr(shape.size()) : "NO STAMP: " + line;
     }
     return out;
