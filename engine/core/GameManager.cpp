@@ -31,6 +31,15 @@ GameManager& GameManager::getInstance() {
     return instance;
 }
 
+// The managers the destructor shuts down are made first, so that they are destroyed after the game
+// manager even when a program asks for it before any of them.
+GameManager::GameManager() {
+    LogManager::getInstance();
+    WorldManager::getInstance();
+    DisplayManager::getInstance();
+    InputManager::getInstance();
+}
+
 GameManager::~GameManager() {
     if (state == RUNNING) {
         LogManager::getInstance().writeLog(1, "WARNING: Game Manager killed before game ended");

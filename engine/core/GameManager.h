@@ -50,7 +50,7 @@ public:
     static std::chrono::microseconds idleTimeAfter(std::chrono::microseconds elapsed);
 
 private:
-    GameManager() = default;
+    GameManager();
 
     enum State { STOPPED = 0, STARTED = 1, RUNNING = 2 };
     void stopManagers();
