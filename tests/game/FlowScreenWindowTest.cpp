@@ -97,7 +97,7 @@ TEST_F(FlowScreenWindowTest, CountersShowScoreRightJustifiedAndTheFrameOfTheChar
 }
 
 TEST_F(FlowScreenWindowTest, WebDrawsAroundAnIntersectionAndBlinksAStringRedSixFramesGreySix) {
-    severAllStrings(); // but those of intersection (1, 1)
+    severStrings(); // but those of intersection (1, 1)
     Web& web = Web::getInstance();
     web.addOnIntersection(bw::Vector(1, 1), UP | RIGHT | DOWN | LEFT);
     web.flashOnIntersection(true, bw::Vector(1, 1), RIGHT);

@@ -93,9 +93,7 @@ protected:
     }
     /// Cuts the strings of every border intersection but anchor.
     static void onlyAnchor(Vector anchor) {
-        for (int i = 0; i < Web::COLUMNS * Web::ROWS; ++i)
-            if (const Vector e(i % Web::COLUMNS, i / Web::COLUMNS); web().isEdge(e) && e != anchor)
-                web().removeOnIntersection(e, 15);
+        severStrings([&](Vector e) { return web().isEdge(e) && e != anchor; });
     }
     /// With every anchor string but the top one at (4, 0) cut, a spider that entered there,
     /// checked on its way down column 4 to just past (4, 1), and has waited there for all but
@@ -403,7 +401,7 @@ TEST_F(WebCreaturesTest, FlySitsOnAnInteriorStringUntouchableForItsIntroThenTwit
         EXPECT_TRUE((whole(w.getX()) || whole(w.getY())) && interior(w.getX(), Web::INTERIOR_COLUMNS) &&
                     interior(w.getY(), Web::INTERIOR_ROWS)) << w.toString();
     }
-    severAllStrings();
+    severStrings();
     heard.take();
     new Fly;
     EXPECT_TRUE(heard.take().empty());
@@ -443,7 +441,7 @@ TEST_F(WebCreaturesTest, FlyMeetingAPlayerInEitherSlotIsEatenAndTheThirdChargeSo
 // Through the world's own movement and collisions, not a hand-made collision event.
 TEST_F(WebCreaturesTest, PlayerRunningAlongItsStringEatsTheFlyOnItThroughTheWorldsCollisions) {
     // Only the string (1, 1)-(2, 1) is left while the fly picks its place, so it sits there.
-    severAllStrings();
+    severStrings();
     Web::getInstance().repairConnection(Vector(1, 1), Vector(2, 1));
     auto* fly = new Fly;
     Web::getInstance().reset();
@@ -532,7 +530,7 @@ TEST_F(WebCreaturesTest, SpawnerFirstSpawnsOn130And330And600ThenGapsShrinkToThir
 }
 
 TEST_F(WebCreaturesTest, SpawnerAimsSaucersOnlyAtInteriorIntersectionsThatStillHaveStrings) {
-    severAllStrings();
+    severStrings();
     Spawner idle;
     EXPECT_EQ(runSpawner(idle, 600).count("Saucer"), 0u) << "nothing left to aim at";
     EXPECT_FLOAT_EQ(idle.getSaucerCountdown(), 35.0f * 0.98f) << "the schedule goes on all the same";

@@ -44,9 +44,10 @@ std::set<WebString> webStrings(bool blinking) {
     return found;
 }
 
-void severAllStrings() {
+void severStrings(const std::function<bool(bw::Vector)>& at) {
     for (int y = 0; y < Web::ROWS; ++y)
-        for (int x = 0; x < Web::COLUMNS; ++x) Web::getInstance().removeOnIntersection(bw::Vector(x, y), 15);
+        for (int x = 0; x < Web::COLUMNS; ++x)
+            if (const bw::Vector c(x, y); !at || at(c)) Web::getInstance().removeOnIntersection(c, UP | RIGHT | DOWN | LEFT);
 }
 
 std::vector<PopUpSighting> takePopUps() {

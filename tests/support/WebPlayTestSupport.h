@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,7 +30,7 @@ protected:
     void TearDown() override { bw::WorldManager::getInstance().shutDown(); }
     static Web& web() { return Web::getInstance(); }
     /// The world position of a web coordinate.
-    static bw::Vector at(bw::Vector c) { return Web::getInstance().webToWorld(c); }
+    static bw::Vector at(bw::Vector c) { return web().webToWorld(c); }
     static bw::Vector at(float column, float row) { return at(bw::Vector(column, row)); }
     /// How many objects of this type the world holds.
     static int countOf(const std::string& type) {
@@ -63,8 +64,8 @@ using WebString = std::array<int, 4>;
 /// Every intact string of the web (both ends carry the bit pointing at the other), or with
 /// blinking every string whose ends both carry their blink bit.
 std::set<WebString> webStrings(bool blinking = false);
-/// Clears every string end of the web.
-void severAllStrings();
+/// Clears every string end at the intersections at accepts (every intersection without it).
+void severStrings(const std::function<bool(bw::Vector)>& at = nullptr);
 
 /// A pop-up as it was when taken out of the world.
 struct PopUpSighting {
